@@ -1,0 +1,37 @@
+// Helpers shared by the special-function kernels (not part of the API).
+//
+// Some kernels carry intermediate results in long double (the x87 64-bit
+// significand on x86-64): 11 guard bits keep the error of reflection and
+// Stirling formulas, whose terms are much larger than their result, below
+// a fraction of an ulp of the double result.
+#pragma once
+
+#include <cmath>
+
+namespace fathom::sf {
+
+constexpr long double kPiL = 3.141592653589793238462643383279502884L;
+
+// sin(pi x) for finite x, exact argument reduction.
+inline long double sinPiL(double x) {
+  double r = x - 2 * std::nearbyint(x / 2);          // [-1, 1], exact
+  if (r > 0.5) r = 1 - r;                            // exact
+  else if (r < -0.5) r = -1 - r;
+  return std::sin(kPiL * r);
+}
+
+// cot(pi x) for finite non-integer x.
+inline long double cotPiL(double x) {
+  double r = x - std::nearbyint(x);                  // [-0.5, 0.5], exact
+  long double a = kPiL * r;
+  return std::cos(a) / std::sin(a);
+}
+
+inline bool isNegInteger(double x) { return x < 0 && x == std::nearbyint(x); }
+
+// Gamma(x) for any non-pole double x, with a relative error near 2^-60.
+long double gammaL(double x);
+// log Gamma(x) for x > 0, absolute error near 2^-60 max(1, |result|).
+long double lnGammaPosL(double x);
+
+} // namespace fathom::sf
