@@ -53,6 +53,11 @@ long double gammaL(double x) {
   return kPiL / (sinPiL(x) * (-(long double)x) * gammaL(-x));
 }
 
+long double stirlingRestL(double x) {
+  double u = x < 1e150 ? 1 / (x * x) : 0;
+  return (long double)fitEval(kStirling, u) / x;
+}
+
 long double lnGammaPosL(double x) {
   if (x >= 12) return stirlingL(x);
   return std::log(gammaL(x));

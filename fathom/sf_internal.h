@@ -6,6 +6,8 @@
 // a fraction of an ulp of the double result.
 #pragma once
 
+#include "fathom/sf_dd.h"
+
 #include <cmath>
 
 namespace fathom::sf {
@@ -43,5 +45,26 @@ namespace fathom::sf {
 // long double with a three-part pi/2 (Cody-Waite) while |x| < 2^30; beyond,
 // the error is bounded by 2^-63 of the amplitude.
 void sinCosShiftL(double x, long double phi, long double *s, long double *c);
+
+} // namespace fathom::sf
+
+namespace fathom::sf {
+
+// exp(a) * (p.hi + p.lo), rounded once even when exp(a) alone would
+// overflow or be subnormal (|a| < 1500).
+double expTimes(double a, DD p);
+
+} // namespace fathom::sf
+
+namespace fathom::sf {
+
+DD besselI0Scaled(double ax);   // exp(-ax) I0(ax) for ax > 8
+
+} // namespace fathom::sf
+
+namespace fathom::sf {
+
+// log Gamma(x) - ((x - 1/2) log x - x + log(2 pi)/2) for x >= 8.
+long double stirlingRestL(double x);
 
 } // namespace fathom::sf

@@ -35,3 +35,20 @@ void sinCosShiftL(double x, long double phi, long double *s, long double *c) {
 }
 
 } // namespace fathom::sf
+
+namespace fathom::sf {
+
+double expTimes(double a, DD p) {
+  constexpr double kHi = 0x1.62e42fefa39efp+9;    // 1024 ln 2 = kHi + kLo
+  constexpr double kLo = 0x1.abc9e3b39803fp-46;
+  if (std::fabs(a) < 700) return ddValue(ddMul(p, std::exp(a)));
+  int s = a > 0 ? 1 : -1;
+  if (std::fabs(a) > 1490) return s > 0 ? INFINITY * p.hi : 0 * p.hi;
+  // exp(a) = 2^(1024 s) exp(a - s K); a - s kHi is exact for |a| in [K/2, 2K].
+  double b = a - s * kHi;
+  double e = std::exp(b);
+  DD r = ddMul(p, e);
+  return std::ldexp(r.hi + (r.lo - s * r.hi * kLo), 1024 * s);
+}
+
+} // namespace fathom::sf
