@@ -46,7 +46,7 @@ struct Epsilon {
     for (int i = 0; i < n; ++i) { prev[i] = 0; cur[i] = s[i]; }
     double best = s[n - 1];
     int m = n;
-    for (int k = 1; m > 1; ++k) {
+    for (int col = 1; m > 1; ++col) {
       double next[kEpsTable];
       bool ok = true;
       for (int i = 0; i + 1 < m; ++i) {
@@ -55,9 +55,10 @@ struct Epsilon {
         next[i] = prev[i + 1] + 1 / d;
       }
       if (!ok) break;
-      for (int i = 0; i + 1 < m; ++i) { prev[i] = cur[i + 1]; cur[i] = next[i]; }
+      for (int i = 0; i < m; ++i) prev[i] = cur[i];
+      for (int i = 0; i + 1 < m; ++i) cur[i] = next[i];
       --m;
-      if ((k & 1) == 0) best = cur[m - 1];   // even columns estimate the limit
+      if ((col & 1) == 0) best = cur[m - 1];   // even columns estimate the limit
     }
     last[0] = last[1];
     last[1] = last[2];

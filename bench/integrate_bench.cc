@@ -1,0 +1,109 @@
+// Evaluations and achieved error of Fathom's kgauss/sqkgauss against the
+// requested relative error, beside GSL's QAGS (gsl_integration_qags, 100
+// subintervals) in the same run.  Counters: evals, err (actual relative
+// error), claimed (the routine's own error estimate, relative).
+#include "fathom/integrate.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#ifdef KOR_HAVE_GSL
+#include <gsl/gsl_errno.h>
+#include <gsl/gsl_integration.h>
+#endif
+
+namespace {
+
+struct Integrand {
+  const char *name;
+  double (*f)(double, void *);
+  double a, b, exact;
+};
+
+long g_calls = 0;
+double fexp(double x, void *) { ++g_calls; return std::exp(x); }
+double finvsqrt(double x, void *) { ++g_calls; return 1 / std::sqrt(x); }
+double flog(double x, void *) { ++g_calls; return std::log(x); }
+double flogsqrt(double x, void *) { ++g_calls; return std::log(x) / std::sqrt(x); }
+double frunge(double x, void *) { ++g_calls; return 1 / (1 + 25 * x * x); }
+double fcos100(double x, void *) { ++g_calls; return std::cos(100 * x); }
+double fcos(double x, void *) { ++g_calls; return std::cos(x); }
+double fcosw(double x, void *) { ++g_calls; return std::cos(x) / std::sqrt(x); }
+
+const Integrand kSet[] = {
+    {"exp", fexp, 0, 1, 1.7182818284590452354},
+    {"invsqrt", finvsqrt, 0, 1, 2},
+    {"log", flog, 0, 1, -1},
+    {"logsqrt", flogsqrt, 0, 1, -4},
+    {"runge", frunge, -1, 1, 0.54936030677800634},
+    {"cos100", fcos100, 0, 1, -0.0050636564110975880},
+};
+constexpr double kCosW = 1.8090484758005437599;   // int_0^1 cos(x)/sqrt(x)
+
+void fathomCase(benchmark::State &s) {
+  const Integrand &c = kSet[s.range(0)];
+  double rel = std::pow(10.0, -(double)s.range(1));
+  fathom::IntegResult r{};
+  for (auto _ : s) {
+    g_calls = 0;
+    r = fathom::kgauss(c.f, nullptr, c.a, c.b, rel, 100, 0);
+  }
+  s.SetLabel(c.name);
+  s.counters["evals"] = (double)g_calls;
+  s.counters["err"] = std::fabs(r.value - c.exact) / std::fabs(c.exact);
+  s.counters["claimed"] = r.error / std::fabs(c.exact);
+}
+BENCHMARK(fathomCase)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {6, 10, 12}});
+
+void fathomSqrtWeight(benchmark::State &s) {
+  double rel = std::pow(10.0, -(double)s.range(0));
+  fathom::IntegResult r{};
+  for (auto _ : s) {
+    g_calls = 0;
+    r = fathom::sqkgauss(fcos, nullptr, 0, 1, 0, rel, 100, 0);
+  }
+  s.SetLabel("cos/sqrt");
+  s.counters["evals"] = (double)g_calls;
+  s.counters["err"] = std::fabs(r.value - kCosW) / kCosW;
+  s.counters["claimed"] = r.error / kCosW;
+}
+BENCHMARK(fathomSqrtWeight)->Arg(6)->Arg(10)->Arg(12);
+
+#ifdef KOR_HAVE_GSL
+double gslAdapter(double x, void *p) {
+  return reinterpret_cast<double (*)(double, void *)>(p)(x, nullptr);
+}
+
+void gslCase(benchmark::State &s, double (*f)(double, void *), double a, double b, double exact,
+             const char *name, double rel) {
+  gsl_set_error_handler_off();
+  gsl_integration_workspace *w = gsl_integration_workspace_alloc(100);
+  gsl_function fn{gslAdapter, reinterpret_cast<void *>(f)};
+  double res = 0, err = 0;
+  for (auto _ : s) {
+    g_calls = 0;
+    gsl_integration_qags(&fn, a, b, 0, rel, 100, w, &res, &err);
+  }
+  gsl_integration_workspace_free(w);
+  s.SetLabel(name);
+  s.counters["evals"] = (double)g_calls;
+  s.counters["err"] = std::fabs(res - exact) / std::fabs(exact);
+  s.counters["claimed"] = err / std::fabs(exact);
+}
+
+void gslQags(benchmark::State &s) {
+  const Integrand &c = kSet[s.range(0)];
+  gslCase(s, c.f, c.a, c.b, c.exact, c.name, std::pow(10.0, -(double)s.range(1)));
+}
+BENCHMARK(gslQags)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {6, 10, 12}});
+
+void gslSqrtWeight(benchmark::State &s) {
+  gslCase(s, fcosw, 0, 1, kCosW, "cos/sqrt", std::pow(10.0, -(double)s.range(0)));
+}
+BENCHMARK(gslSqrtWeight)->Arg(6)->Arg(10)->Arg(12);
+#endif
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,85 @@
+// Elliptic integrals (complementary modulus kc) and Jacobi functions
+// against mpmath reference tables, plus Carlson identities and special
+// values.
+#include "fathom/special.h"
+#include "fathom/special_test_util.h"
+
+#include <cmath>
+
+namespace {
+using namespace sftest;
+#include "fathom/data/sf_ellipe.inc"
+#include "fathom/data/sf_elliptice.inc"
+#include "fathom/data/sf_ellipf.inc"
+#include "fathom/data/sf_elliptick.inc"
+#include "fathom/data/sf_ellippi.inc"
+#include "fathom/data/sf_ellippiinc.inc"
+#include "fathom/data/sf_jacobicn.inc"
+#include "fathom/data/sf_jacobidn.inc"
+#include "fathom/data/sf_jacobisn.inc"
+} // namespace
+
+TEST(SpecialElliptic, ReferenceTablesComplete) {
+  check1("elliptick", kRef_elliptick, fathom::ellipticK);
+  check1("elliptice", kRef_elliptice, fathom::ellipticE);
+  check2("ellippi", kRef_ellippi, fathom::ellipticPi);
+}
+
+TEST(SpecialElliptic, ReferenceTablesIncomplete) {
+  check2("ellipf", kRef_ellipf, fathom::ellipticF);
+  check2("ellipe", kRef_ellipe, fathom::ellipticEInc);
+  check3("ellippiinc", kRef_ellippiinc, fathom::ellipticPiInc);
+}
+
+TEST(SpecialElliptic, ReferenceTablesJacobi) {
+  check2("jacobisn", kRef_jacobisn, fathom::jacobiSn);
+  check2("jacobicn", kRef_jacobicn, fathom::jacobiCn);
+  check2("jacobidn", kRef_jacobidn, fathom::jacobiDn);
+}
+
+TEST(SpecialElliptic, SpecialValues) {
+  EXPECT_EQ(fathom::ellipticK(0), INFINITY);
+  EXPECT_EQ(fathom::ellipticE(0), 1.0);
+  EXPECT_DOUBLE_EQ(fathom::ellipticK(1), fathom::kPi / 2);
+  EXPECT_DOUBLE_EQ(fathom::ellipticE(1), fathom::kPi / 2);
+  EXPECT_EQ(fathom::ellipticK(-0.3), fathom::ellipticK(0.3));
+  EXPECT_EQ(fathom::ellipticPi(1, 0.5), INFINITY);
+  EXPECT_DOUBLE_EQ(fathom::ellipticPi(0, 0.5), fathom::ellipticK(0.5));
+  EXPECT_DOUBLE_EQ(fathom::ellipticF(INFINITY, 0.5), fathom::ellipticK(0.5));
+  EXPECT_DOUBLE_EQ(fathom::ellipticEInc(-INFINITY, 0.5), -fathom::ellipticE(0.5));
+  EXPECT_EQ(fathom::ellipticF(-2, 0.5), -fathom::ellipticF(2, 0.5));
+  EXPECT_DOUBLE_EQ(fathom::ellipticF(1, 1), fathom::kPi / 4);    // m = 0: F = phi
+  EXPECT_TRUE(std::isnan(fathom::ellipticK(NAN)));
+  EXPECT_TRUE(std::isnan(fathom::jacobiSn(INFINITY, 0.5)));
+  double s, c, d;
+  fathom::jacobiSnCnDn(0.7, 1, &s, &c, &d);                     // m = 0
+  EXPECT_DOUBLE_EQ(s, std::sin(0.7));
+  EXPECT_DOUBLE_EQ(c, std::cos(0.7));
+  EXPECT_EQ(d, 1.0);
+  fathom::jacobiSnCnDn(0.7, 0, &s, &c, &d);                     // m = 1
+  EXPECT_DOUBLE_EQ(s, std::tanh(0.7));
+  EXPECT_DOUBLE_EQ(c, 1 / std::cosh(0.7));
+}
+
+TEST(SpecialElliptic, IdentitiesAndCarlson) {
+  for (double kc : {1e-6, 0.1, 0.5, 0.9, 2.0}) {
+    double k = fathom::ellipticK(kc), e = fathom::ellipticE(kc);
+    double m = 1 - kc * kc;
+    EXPECT_NEAR(k, fathom::carlsonRF(0, kc * kc, 1), 1e-15 * k) << kc;
+    EXPECT_NEAR(e, fathom::carlsonRF(0, kc * kc, 1) - m / 3 * fathom::carlsonRD(0, kc * kc, 1),
+                2e-15 * e) << kc;
+    for (double u : {0.3, 1.1, 5.0}) {
+      double s, c, d;
+      fathom::jacobiSnCnDn(u, kc, &s, &c, &d);
+      EXPECT_NEAR(s * s + c * c, 1.0, 1e-15) << kc << " " << u;
+      EXPECT_NEAR(d * d + m * s * s, 1.0, 1e-14) << kc << " " << u;
+    }
+  }
+  // Legendre's relation E K' + E' K - K K' = pi/2 with kc and its complement.
+  double kc = 0.6, k = 0.8;
+  double r = fathom::ellipticE(kc) * fathom::ellipticK(k) + fathom::ellipticE(k) * fathom::ellipticK(kc) -
+             fathom::ellipticK(kc) * fathom::ellipticK(k);
+  EXPECT_NEAR(r, fathom::kPi / 2, 1e-15);
+  EXPECT_NEAR(fathom::carlsonRC(0, 0.25), fathom::kPi, 1e-15);
+  EXPECT_NEAR(fathom::carlsonRJ(2, 3, 4, 5), 0.1429757966715675, 1e-15);   // Carlson's test value
+}
