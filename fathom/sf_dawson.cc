@@ -15,7 +15,8 @@ namespace fathom {
 
 double dawson(double x) {
   using namespace sf;
-  if (std::isnan(x)) return x;
+  if (std::isnan(x) || x == 0) return x;
+  if (std::isinf(x)) return std::copysign(0.0, x);
   double ax = std::fabs(x);
   double r;
   if (ax < 1) {

@@ -54,7 +54,7 @@ DD erfSmall(double x) {
 } // namespace
 
 double erf(double x) {
-  if (std::isnan(x)) return x;
+  if (std::isnan(x) || x == 0) return x;
   double ax = std::fabs(x);
   if (ax < 0.75) return ddValue(erfSmall(x));
   if (ax >= 6) return std::copysign(1.0, x);     // erfc(6) < 2^-55

@@ -4,7 +4,7 @@
 //   x = 0            1/(nu - 1) for nu > 1, else +inf
 //   nu < 0           upward shift E_nu = (e^-x - nu E_(nu+1)) / x, whose
 //                    terms are all positive (at most 2^20 steps, then NaN)
-//   x >= 1 or nu > 8 continued fraction (modified Lentz), at most 10000 terms
+//   x >= 1 or nu > 30 continued fraction (modified Lentz), at most 10000 terms
 //   x < 1            power series
 //                    E_nu = Gamma(1-nu) x^(nu-1) - sum_k (-x)^k / (k! (k+1-nu)),
 //                    with the term k = m nearest the pole of Gamma(1 - nu)
@@ -60,7 +60,7 @@ double enPoleTerm(int m, double e, double x) {
   return sign * std::pow(x, m) / std::tgamma(m + 1.0) * (-l * em1);
 }
 
-// E_nu(x) by the power series, 0 < x < 1, 0 <= nu <= 8.
+// E_nu(x) by the power series, 0 < x < 1, 0 <= nu <= 30.
 double enSeries(double nu, double x) {
   int m = (int)std::nearbyint(nu - 1);
   double e = nu - 1 - m;
@@ -80,7 +80,7 @@ double enSeries(double nu, double x) {
 double enNonNegative(double nu, double x) {
   if (nu == 1) return expIntE1(x);
   if (nu == 0) return std::exp(-x) / x;
-  if (x >= 1 || nu > 8) return enContinuedFraction(nu, x);
+  if (x >= 1 || nu > 30) return enContinuedFraction(nu, x);
   return enSeries(nu, x);
 }
 

@@ -70,6 +70,13 @@ def zeros_of(f, a, b, n=2000):
     return zs
 
 
+def ell(f, k):
+    """f(m = 1 - k^2) with enough digits for the cancellation in 1 - k^2."""
+    extra = max(0, -2 * int(mp.log10(abs(mpf(k)) + mpf(10) ** -300)))
+    with mp.workdps(60 + extra):
+        return +f(1 - mpf(k) ** 2)
+
+
 def lgneg(x):
     return mp.log(abs(mp.gamma(x)))
 
@@ -117,8 +124,8 @@ def sample(name):
         "besselj1": (j1, lin(-60, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(j1, 1, 60, 600), 3, 1e-9)),
         "bessely0": (y0, lin(0, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(y0, 0.5, 60, 600), 3, 1e-9)),
         "bessely1": (y1, lin(0, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(y1, 1, 60, 600), 3, 1e-9)),
-        "elliptick": (lambda k: mp.ellipk(1 - mpf(k) ** 2), logu(1e-300, 1, 400) + lin(0, 3, 200) + logu(1, 1e100, 100)),
-        "elliptice": (lambda k: mp.ellipe(1 - mpf(k) ** 2), logu(1e-300, 1, 400) + lin(0, 3, 200) + logu(1, 1e100, 100)),
+        "elliptick": (lambda k: ell(mp.ellipk, k), logu(1e-300, 1, 400) + lin(0, 3, 200) + logu(1, 1e100, 100)),
+        "elliptice": (lambda k: ell(mp.ellipe, k), logu(1e-300, 1, 400) + lin(0, 3, 200) + logu(1, 1e100, 100)),
     }
     return S[name]
 

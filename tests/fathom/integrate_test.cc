@@ -51,7 +51,9 @@ TEST(Integrate, ErrorClaimsHoldOnStandardIntegrands) {
         EXPECT_EQ(r.status, IntegStatus::Ok) << c.name << " " << rel << " crit " << crit;
         EXPECT_LE(actual, r.error + 4e-16 * std::fabs(c.exact)) << c.name << " " << rel;
         EXPECT_LE(actual, 2 * rel * std::fabs(c.exact)) << c.name << " " << rel;
-        if (crit == 0) EXPECT_LE(r.evaluations, c.maxEvals) << c.name << " " << rel;
+        if (crit == 0) {
+          EXPECT_LE(r.evaluations, c.maxEvals) << c.name << " " << rel;
+        }
       }
     }
   }
@@ -145,3 +147,4 @@ TEST(Integrate, PrecisionNotMetWarns) {
   EXPECT_NE(err.find(") in [0,1]\n"), std::string::npos) << err;
   EXPECT_TRUE(std::isfinite(r.value));
 }
+} // namespace
