@@ -23,14 +23,23 @@ public:
   // A random 127-bit fraction: uniform, or close to all zeros / all ones.
   unsigned __int128 fraction() {
     unsigned __int128 f = (unsigned __int128)bits() << 64 | bits();
-    switch (uniform(0, 7)) {
+    switch (uniform(0, 9)) {
     case 0: f >>= uniform(1, 127); break;                     // just above a power of two
     case 1: f = ~(f >> uniform(1, 127)); break;               // just below a power of two
     case 2: f &= ~(((unsigned __int128)1 << uniform(1, 127)) - 1); break;   // short significand
     case 3: f |= ((unsigned __int128)1 << uniform(1, 127)) - 1; break;      // trailing ones
+    case 4: f = sparse(); break;                                // ties and exact results
+    case 5: f = 0; break;                                       // a power of two
     default: break;
     }
     return f & ~((unsigned __int128)1 << 127);
+  }
+
+  // A few set bits, so that sums and products often end exactly at a half.
+  unsigned __int128 sparse() {
+    unsigned __int128 f = 0;
+    for (int64_t n = uniform(1, 4); n > 0; n--) f |= (unsigned __int128)1 << uniform(0, 126);
+    return f;
   }
 
   // A finite non-zero value with the given binary exponent; below the normal
