@@ -4,6 +4,7 @@
 // menus, traces, help) reads it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "kor/ExecStatus.h"
@@ -69,5 +70,14 @@ struct Command {
 extern const Command COMMANDS[IFN_COUNT];
 
 inline const Command &command(ifnEnum i) { return COMMANDS[i]; }
+
+// The command a word names: user commands by exact name, or by lower-case
+// alias when `aliases` is set and the word begins with a lower-case letter.
+// Words of more than 8 characters are never commands.  Internal names are
+// not found.
+const Command *find(const char *word, size_t length, bool aliases);
+
+// The interactive command of that name (words of 4 to 10 characters), or null.
+const Command *find_interactive(const char *word, size_t length);
 
 } // namespace OP

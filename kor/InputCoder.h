@@ -27,6 +27,18 @@ public:
   // -i, -e and SCRIPT.
   void settle_mode(const Options &settings);
 
+  // The next code for the editor: pushed-back codes first, then the open
+  // source (opening the next one when it is exhausted).  Never IC_NULL or
+  // IC_EXT; EOF when every source is done.  Delivered codes go to the trace.
+  InputCode next_code();
+
+  // Keys come from the terminal right now (not a script, trace or expression).
+  bool interactive_source() const { return ttyInput && inputFd == 0; }
+
+  // Looks at the keyboard while a program runs in the foreground (Ctl-C,
+  // Ctl-S, Ctl-\\); without a terminal there is nothing to read.
+  void poll_keyboard();
+
   // Appends an event code (256 to 511) to the event queue; any thread.
   void post_event(InputCode code);
   // Takes the oldest event; false when the queue is empty.
@@ -48,12 +60,24 @@ public:
   size_t expressionPos = 0;
 
 private:
+  InputCode read_source();     // one code from the open source, EOF at its end
+  InputCode read_key(int fd);  // script files and standard input
+  InputCode read_raw(int fd);  // one byte-level code
+  InputCode apply_prefixes(InputCode code);
+  bool read_byte(int fd, unsigned char *b);   // false at the end of the source
+
+  int extPending_ = 0;         // an ExtPrefix key modifies the next key
+  InputCode metaPending_ = 0;  // Meta gathered from ESC prefixes
   kt_mutex_t mutex_;
   std::deque<unsigned char> events_;  // event codes stored as code - 256
   std::vector<InputCode> pushedCodes_;
 };
 
 InputCoder &coder();
+
+// The key that ExtPrefix makes of the next key (Shift forms, F-keys, menu
+// keys); any other key gets Meta.
+InputCode ext_code(InputCode code);
 
 // Appends one code to the keystroke trace with unbuffered one-byte writes; a
 // short write is fatal ("write"), each byte of a record from its own place.

@@ -9,7 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "kor/Editor.h"
 #include "kor/InputCoder.h"
+#include "kor/Parser.h"
+#include "kor/Terminal.h"
+#include "kor/platform.h"
 
 namespace KOR {
 namespace {
@@ -99,6 +103,71 @@ void Kernel::fatal(const char *message) {
   (void)ignored;
   kt_kill(roleSignal, SIGTERM);
   std::abort();
+}
+
+void Kernel::account(double &startTime, bool locked) {
+  if (!locked) lock();
+  double now = cpu_seconds();
+  cpuTotal += startTime > now ? now : now - startTime;
+  startTime = now;
+  bool pulse = cpuTotal > cpuAtPulse + 0.25;
+  if (pulse) cpuAtPulse = cpuTotal;
+  if (!locked) unlock();
+  if (pulse && coder().opts.pulse && onPulse && terminal().trylock() == 0) {
+    terminal().unlock();
+    onPulse();
+  }
+}
+
+void Kernel::input_stage() {
+  InputCoder &ic = coder();
+  Editor *buf = nullptr;
+  for (;;) {
+    if (!buf) buf = new Editor;
+    InputCode result;
+    do {
+      result = buf->run(nullptr, nullptr, false);
+    } while (result == IC_INT && !buf->next);
+    if (result == IC_TERM) {
+      quit(buf);
+      return;
+    }
+    if (!buf->is_empty()) {
+      Parser &q = parser();
+      q.lock();
+      Editor *waiting = buf->next;
+      buf->next = nullptr;
+      if (q.enqueue(buf, true) == 11) {
+        // Only a threaded build can fill the queue: the compile step runs
+        // right after each push here.  Keep the line rather than lose it.
+        buf->next = waiting;
+        buf->queueFull = true;
+      } else {
+        buf = waiting;
+      }
+      q.unlock(false);
+    }
+    if (result == IC_EOF) break;
+  }
+  delete buf;
+  Parser &q = parser();
+  q.lock();
+  q.enqueue(nullptr, true);
+  q.unlock(false);
+  ic.closed = true;
+}
+
+void Kernel::quit(Editor *buffer) {
+  InputCoder &ic = coder();
+  ic.closed = true;
+  if (ic.traceFd >= 0) {
+    close(ic.traceFd);
+    ic.traceFd = -1;
+  }
+  terminal().lock();
+  terminal().restore_for_exit(ic.ttyInput);
+  terminal().unlock();
+  delete buffer;
 }
 
 void Kernel::quit() { coder().post_event(283 /* TERM */); }

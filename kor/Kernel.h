@@ -10,6 +10,8 @@
 
 namespace KOR {
 
+class Editor;
+
 // Process signal codes, also the values of the interrupt word.
 enum SignalCode { SIG_NONE = 0, SIG_ABORT = 1, SIG_CONT = 2, SIG_KILL = 3, SIG_STOP = 4, SIG_TERM = 5 };
 
@@ -37,6 +39,19 @@ public:
 
   // Ends the input stage at its next key (the SIGTERM path): posts TERM.
   void quit();
+  // Ends the input stage on TERM: closes the decoder and the trace, restores
+  // the terminal, deletes the buffer.
+  void quit(Editor *buffer);
+
+  // The input stage: edits command lines and hands them to the compile
+  // queue until the end of input.
+  void input_stage();
+
+  // Adds the CPU time since `startTime` to the total and restarts the slice
+  // there; moves the busy indicator every quarter second of CPU time.
+  void account(double &startTime, bool locked);
+  // Advances the busy indicator; set by the display when it exists.
+  void (*onPulse)() = nullptr;
 
   const char *home() const { return home_; }
   const char *kordir() const { return kordir_.c_str(); }

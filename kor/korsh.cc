@@ -19,6 +19,17 @@ namespace {
   std::exit(status);
 }
 
+// Keyboard test mode: every code the decoder delivers, by number and name,
+// until Q (or the end of the input).
+[[noreturn]] void keytest() {
+  std::fputs("\rEntering keyboard debug mode; test keys:\n\r\n", stderr);
+  for (;;) {
+    InputCode code = coder().next_code();
+    std::fprintf(stderr, "ic: %04x (%s)\n\r\n", static_cast<unsigned>(code), key_name(code));
+    if (code == 'Q' || code == IC_EOF) std::exit(0);
+  }
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -43,6 +54,13 @@ int main(int argc, char *argv[]) {
   k.unlock();
   open_next_input();
 
-  std::fprintf(stderr, "%s: evaluation is not available in this build yet.\n", argv[0]);
-  return 1;
+  if (opts.keytest) keytest();
+  if (ic.ttyOutput) {
+    std::fprintf(stderr, "%s: the full-screen shell is not available in this build yet; "
+                         "use -e EXPR, a SCRIPT or standard input.\n", argv[0]);
+    return 1;
+  }
+  k.input_stage();
+  std::fflush(stdout);
+  std::exit(0);
 }

@@ -1,0 +1,25 @@
+// Real kernels shared by the interpreter's register forms and the handlers,
+// so that both paths give the same results.
+#pragma once
+
+#include <cmath>
+
+namespace KOR::realmath {
+
+// Angles in degrees, reduced exactly by quadrant so that multiples of 90
+// give exact results.
+double sin_deg(double x);
+double cos_deg(double x);
+double tan_deg(double x);
+double asin_deg(double x);
+double acos_deg(double x);
+double atan_deg(double x);
+
+inline double sign(double x) { return std::isnan(x) ? x : x > 0 ? 1.0 : x < 0 ? -1.0 : x; }
+inline double truth(bool b) { return b ? 1.0 : 0.0; }
+inline bool is_true(double x) { return x != 0.0; }   // NaN is true
+inline double alog(double x) { return exp10(x); }
+// sqrt(1 + x) - 1 without cancellation near 0.
+inline double sqrt1pm1(double x) { return std::isinf(x) ? x : x / (std::sqrt(1.0 + x) + 1.0); }
+
+} // namespace KOR::realmath
