@@ -61,6 +61,9 @@ XRealValue fromMpfr(const mpfr_t r) {
   mpz_init(z);
   mpfr_exp_t e = mpfr_get_z_2exp(z, r);
   mpz_abs(z, z);
+  mp_bitcnt_t zeros = mpz_scan1(z, 0);           // wider numbers carry trailing zeros
+  mpz_tdiv_q_2exp(z, z, zeros);
+  e += (mpfr_exp_t)zeros;
   size_t bits = mpz_sizeinbase(z, 2);
   if (bits > 128) std::abort();
   mpz_mul_2exp(z, z, 128 - bits);
