@@ -65,7 +65,7 @@ double besselJ0(double x) {
 
 double besselJ1(double x) {
   if (std::isnan(x)) return x;
-  return std::copysign(j1Pos(std::fabs(x)), x);
+  return x < 0 ? -j1Pos(-x) : j1Pos(x);   // odd; j1Pos itself changes sign
 }
 
 double besselY0(double x) {

@@ -114,7 +114,7 @@ double ellipticEInc(double x, double kc) {
 
 double ellipticPiInc(double n, double x, double kc) {
   if (std::isnan(n) || std::isnan(x) || std::isnan(kc)) return NAN;
-  if (std::isinf(x)) return std::copysign(ellipticPi(n, kc), x);
+  if (std::isinf(x)) return x > 0 ? ellipticPi(n, kc) : -ellipticPi(n, kc);   // may be < 0
   if (x == 0) return x;
   Scaled s = scale(x, kc);
   double ax = std::fabs(x);

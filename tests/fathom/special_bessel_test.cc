@@ -42,11 +42,13 @@ TEST(SpecialBessel, ReferenceTablesOrderZeroOne) {
   check1("besselk0", kRef_besselk0, fathom::besselK0);
   check1("besselk1", kRef_besselk1, fathom::besselK1);
   check1("besselj0", kRef_besselj0, fathom::besselJ0, amplitude1);
+  check1("besselj1", kRef_besselj1, fathom::besselJ1, amplitude1);
   check1("bessely0", kRef_bessely0, fathom::besselY0, amplitude1);
   check1("bessely1", kRef_bessely1, fathom::besselY1, amplitude1);
 }
 
 TEST(SpecialBessel, ReferenceTablesIntegerOrder) {
+  check2("besseljn", kRef_besseljn, fathom::besselJn, amplitude);
   check2("besselyn", kRef_besselyn, fathom::besselYn, amplitude);
   check2("besselin", kRef_besselin, fathom::besselIn);
   check2("besselkn", kRef_besselkn, fathom::besselKn);
@@ -81,15 +83,18 @@ TEST(SpecialBessel, SpecialValuesAndParity) {
   EXPECT_TRUE(std::isnan(fathom::besselJn(NAN, 1)));
 }
 
-// Known defects, under repair: J1 near its zero 3.8317 (zero-centred fit
-// piece), J_n by forward recurrence when x is close to n, and the Wronskian
-// at the closest doubles to zeros (long-double phase).
-TEST(SpecialBessel, DISABLED_KnownDefects) {
-  check1("besselj1", kRef_besselj1, fathom::besselJ1, amplitude1);
-  check2("besseljn", kRef_besseljn, fathom::besselJn, amplitude);
+// J1 is odd but changes sign itself: its sign past each zero.
+TEST(SpecialBessel, SignsBetweenZeros) {
+  EXPECT_GT(fathom::besselJ1(3.7), 0);
+  EXPECT_LT(fathom::besselJ1(3.9), 0);
+  EXPECT_GT(fathom::besselJ1(-3.9), 0);
+  EXPECT_LT(fathom::besselJ1(12.0), 0);
+  EXPECT_GT(fathom::besselJ1(-12.0), 0);
+  EXPECT_LT(fathom::besselJn(2, 6.0), 0);
+  EXPECT_LT(fathom::besselJn(3, 8.0), 0);
 }
 
-TEST(SpecialBessel, DISABLED_WronskianNearZeros) {
+TEST(SpecialBessel, WronskianNearZeros) {
   // J1 Y0 - J0 Y1 = 2/(pi x), checked where J0 or Y0 vanish.
   for (double x : {2.404825557695773, 5.520078110286311, 0.8935769662791675, 100.5, 1e5}) {
     double w = fathom::besselJ1(x) * fathom::besselY0(x) - fathom::besselJ0(x) * fathom::besselY1(x);
