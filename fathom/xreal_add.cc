@@ -1,6 +1,8 @@
 // Addition and subtraction of extended reals, exactly rounded: the smaller
 // operand is aligned inside the 192-bit working significand with a sticky
 // bit, so the guard word always knows where the lost part lies.
+#include <utility>
+
 #include "fathom/xreal.h"
 #include "fathom/xreal_internal.h"
 
@@ -19,12 +21,21 @@ static XRealValue addSpecial(XRealValue a, XRealValue b) {
   return isZero(a) ? b : a;
 }
 
-// Both operands finite and non-zero, |a| >= |b| with a's exponent ea.
-static XRealValue addMagnitudes(bool sa, int64_t ea, u128 ma, bool sb, int64_t eb, u128 mb) {
+XRealValue add(XRealValue a, XRealValue b) {
+  if (a.w0 == 0 || b.w0 == 0) [[unlikely]] return addSpecial(a, b);
+  int64_t ea = a.w0, eb = b.w0;
+  u128 fa = fieldOf(a), fb = fieldOf(b);
+  // Order by magnitude (the sign bit shifted out of the comparison).
+  if (ea < eb || (ea == eb && (fa << 1) < (fb << 1))) {
+    std::swap(ea, eb);
+    std::swap(fa, fb);
+  }
+  bool sa = fa >> 127, sb = fb >> 127;
+  u128 ma = fa | kTop;
   int64_t diff = ea - eb;
-  u128 hi = mb;
-  uint64_t lo = 0;
   if (diff >= 192) return packFinite(sa, ea, ma);   // b lies below every guard bit
+  u128 hi = fb | kTop;
+  uint64_t lo = 0;
   shr192Sticky(hi, lo, (unsigned)diff);
   if (sa == sb) {
     u128 s = ma + hi;
@@ -41,16 +52,6 @@ static XRealValue addMagnitudes(bool sa, int64_t ea, u128 ma, bool sb, int64_t e
   int lz = rhi ? clz128(rhi) : 128 + __builtin_clzll(rlo);
   shl192(rhi, rlo, (unsigned)lz);
   return roundPack(sa, ea - lz, rhi, rlo);
-}
-
-XRealValue add(XRealValue a, XRealValue b) {
-  if (a.w0 == 0 || b.w0 == 0) [[unlikely]] return addSpecial(a, b);
-  int64_t ea = a.w0, eb = b.w0;
-  u128 fa = fieldOf(a), fb = fieldOf(b);
-  u128 ma = fa | kTop, mb = fb | kTop;
-  bool sa = fa >> 127, sb = fb >> 127;
-  if (ea > eb || (ea == eb && ma >= mb)) return addMagnitudes(sa, ea, ma, sb, eb, mb);
-  return addMagnitudes(sb, eb, mb, sa, ea, ma);
 }
 
 XRealValue sub(XRealValue a, XRealValue b) { return add(a, neg(b)); }

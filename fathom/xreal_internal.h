@@ -6,6 +6,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "fathom/xreal.h"
 
@@ -42,8 +45,17 @@ inline u128 fieldOf(XRealValue x) {
   }
 }
 
+// The first 16 bytes go out in one store: callers copy results with a
+// 16-byte load, which stalls when it has to gather several smaller stores.
 inline XRealValue makeValue(uint32_t w0, uint32_t w1, u128 field) {
   XRealValue r;
+#if defined(__SSE2__)
+  __m128i head = _mm_unpacklo_epi64(_mm_cvtsi64_si128((long long)(w0 | (uint64_t)w1 << 32)),
+                                    _mm_cvtsi64_si128((long long)lo64(field)));
+  _mm_storeu_si128(reinterpret_cast<__m128i *>(&r), head);
+  uint64_t tail = hi64(field);
+  std::memcpy(&r.w4, &tail, sizeof tail);
+#else
   r.w0 = w0;
   r.w1 = w1;
   if constexpr (std::endian::native == std::endian::little) {
@@ -54,6 +66,7 @@ inline XRealValue makeValue(uint32_t w0, uint32_t w1, u128 field) {
     r.w4 = (uint32_t)(field >> 64);
     r.w5 = (uint32_t)(field >> 96);
   }
+#endif
   return r;
 }
 

@@ -110,7 +110,14 @@ XRealValue div(XRealValue a, XRealValue b) {
   u128 r;
   uint64_t q2 = div3by2(dv, hi64(top), lo64(top), next, &r);
   uint64_t q1 = div3by2(dv, hi64(r), lo64(r), 0, &r);
-  uint64_t q0 = div3by2(dv, hi64(r), lo64(r), 0, &r);
+  if (e >= kEmin) [[likely]] {
+    // Rounding at the last bit needs only the remainder's place against
+    // half the divisor, not the next quotient limb.
+    u128 rest = mb - r;
+    uint64_t guard = r > rest ? kHalf + 1 : (r == rest ? kHalf : r != 0);
+    return roundPack(s, e, make128(q2, q1), guard);
+  }
+  uint64_t q0 = div3by2(dv, hi64(r), lo64(r), 0, &r);   // underflow rounds further up
   return roundPack(s, e, make128(q2, q1), q0 | (r != 0));
 }
 
