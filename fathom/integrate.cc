@@ -130,7 +130,46 @@ struct Outcome {
 };
 
 double tolerance(double relerr, double value, double absint) {
+  if (!std::isfinite(absint)) absint = 0;        // f overflowed somewhere
   return std::fmax(relerr * std::fabs(value), 50 * DBL_EPSILON * absint);
+}
+
+// QUADPACK's roundoff tests on one bisection: the halves agree with the
+// parent but their error did not drop (types 1 and 2, before and during
+// extrapolation), or the error grew (type 3).
+struct Roundoff {
+  int t1 = 0, t2 = 0, t3 = 0;
+
+  void note(const Interval &parent, const RuleResult &r1, const RuleResult &r2, bool extrap,
+            int iteration) {
+    if (r1.resasc == r1.abserr || r2.resasc == r2.abserr) return;
+    double area12 = r1.result + r2.result, error12 = r1.abserr + r2.abserr;
+    if (std::fabs(parent.r - area12) <= 1e-5 * std::fabs(area12) && error12 >= 0.99 * parent.e)
+      ++(extrap ? t2 : t1);
+    if (iteration > 10 && error12 > parent.e) ++t3;
+  }
+  bool hopeless() const { return t1 + t2 >= 10 || t3 >= 20; }
+  // Extrapolation then also owns the error left on the large intervals.
+  bool large() const { return t2 >= 5; }
+};
+
+// The extrapolation state between bisections.
+struct Extrapolation {
+  Epsilon table;
+  double best = 0, err = INFINITY, correc = 0;
+  int ktmin = 0;
+};
+
+Outcome finalOutcome(const Adaptive &ad, const Extrapolation &x, const Roundoff &ro,
+                     double relerr, double absint) {
+  double area = ad.sum(), errsum = ad.errSum();
+  double xerr = x.err + (ro.large() ? x.correc : 0);
+  bool useExtrap = std::isfinite(x.best) && xerr < INFINITY &&
+                   xerr * std::fabs(area) <= errsum * std::fabs(x.best);
+  if (!std::isfinite(area)) useExtrap = std::isfinite(x.best) && xerr < INFINITY;
+  if (useExtrap) return {x.best, xerr, ad.n, false, xerr <= tolerance(relerr, x.best, absint)};
+  bool met = std::isfinite(area) && errsum <= tolerance(relerr, area, absint);
+  return {area, errsum, ad.n, false, met};
 }
 
 Outcome integrate(Mapped &g, double a, double b, double relerr, int limit, int criterion,
@@ -144,13 +183,12 @@ Outcome integrate(Mapped &g, double a, double b, double relerr, int limit, int c
   if (r0.abserr <= tolerance(relerr, r0.result, absint) || limit == 1)
     return {r0.result, r0.abserr, 1, false, r0.abserr <= tolerance(relerr, r0.result, absint)};
 
-  Epsilon eps;
-  eps.add(r0.result);
+  Extrapolation xt;
+  Roundoff ro;
+  xt.table.add(r0.result);
   double small = std::fabs(b - a) * 0.375;
-  double best = r0.result, bestErr = INFINITY;   // extrapolated estimate
   bool extrap = false, noext = false;
   double ertest = tolerance(relerr, r0.result, absint);
-  int ktmin = 0;
 
   while (ad.n < limit) {
     int k = extrap ? ad.largest(small, true) : ad.largest(small, false);
@@ -158,14 +196,21 @@ Outcome integrate(Mapped &g, double a, double b, double relerr, int limit, int c
     Interval cur = ad.iv[k];
     double m = 0.5 * (cur.a + cur.b);
     RuleResult r1 = ad.rule(cur.a, m), r2 = ad.rule(m, cur.b);
+    ro.note(cur, r1, r2, extrap, ad.n + 1);
     absint += r1.resabs + r2.resabs - std::fabs(cur.r);
     ad.iv[k] = {cur.a, m, r1.result, r1.abserr, cur.level + 1};
     ad.iv[ad.n++] = {m, cur.b, r2.result, r2.abserr, cur.level + 1};
     double area = ad.sum(), errsum = ad.errSum();
     if (ad.stopped) return {area, errsum, ad.n, true, false};
+    if (!std::isfinite(area) || !std::isfinite(errsum)) break;   // f overflowed or hit a pole
     double tol = tolerance(relerr, area, absint);
     if (errsum <= tol) return {area, errsum, ad.n, false, true};
-    if (m == cur.a || m == cur.b) break;          // cannot bisect further
+    if (m == cur.a || m == cur.b || ro.hopeless()) break;
+    if (ad.n == 2) {                              // the first bisection seeds the table
+      ertest = tol;
+      xt.table.add(area);
+      continue;
+    }
     if (noext) continue;
     bool newSmall = std::fabs(m - cur.a) <= small;
     double erlarg = 0;
@@ -175,29 +220,30 @@ Outcome integrate(Mapped &g, double a, double b, double relerr, int limit, int c
       if (!newSmall) continue;
       extrap = true;
     }
-    if (erlarg > ertest && ad.largest(small, true) >= 0) continue;
+    if (!ro.large() && erlarg > ertest && ad.largest(small, true) >= 0) continue;
     // Extrapolate.
-    eps.add(area);
+    xt.table.add(area);
     double res, err;
-    if (eps.extrapolate(&res, &err)) {
-      ++ktmin;
-      if (err < bestErr) {
-        ktmin = 0;
-        best = res;
-        bestErr = err;
+    if (xt.table.extrapolate(&res, &err)) {
+      // A new estimate is no better than its distance to the one it replaces.
+      if (xt.err < INFINITY) err = std::fmax(err, std::fabs(res - xt.best));
+      ++xt.ktmin;
+      if (err < xt.err) {
+        xt.ktmin = 0;
+        xt.best = res;
+        xt.err = err;
+        xt.correc = erlarg;
         ertest = tolerance(relerr, res, absint);
-        bool ok = bestErr <= ertest;
-        if (ok && criterion == 1) ok = std::fabs(best - area) <= 10 * errsum + ertest;
-        if (ok) return {best, bestErr, ad.n, false, true};
+        bool ok = err <= ertest;
+        if (ok && criterion == 1) ok = std::fabs(res - area) <= 10 * errsum + ertest;
+        if (ok) return {res, err, ad.n, false, true};
       }
-      if (ktmin > 5 && bestErr < 1e-3 * errsum) noext = true;
+      if (xt.ktmin > 5 && xt.err < 1e-3 * errsum) noext = true;
     }
     extrap = false;
     small *= 0.5;
   }
-  double area = ad.sum(), errsum = ad.errSum();
-  if (bestErr < errsum) return {best, bestErr, ad.n, false, bestErr <= tolerance(relerr, best, absint)};
-  return {area, errsum, ad.n, false, errsum <= tolerance(relerr, area, absint)};
+  return finalOutcome(ad, xt, ro, relerr, absint);
 }
 
 IntegResult finish(const Outcome &o, long evals, double relerr, double absint, double x1,

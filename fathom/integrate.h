@@ -14,10 +14,13 @@
 //   0 (balanced)      QUADPACK's |K21 - G10| scaled by
 //                     min(1, (200 |K21 - G10| / resasc)^1.5): realistic,
 //                     so smooth integrands stop after one rule;
-//   1 (conservative)  the raw |K21 - G10|, the error of the 10-point Gauss
-//                     rule, an overestimate of the error of the 21-point
-//                     result; extrapolated results are accepted only when
-//                     also the raw sum error agrees within 10 times.
+//   1 (conservative)  the larger of that and the raw |K21 - G10| (the error
+//                     of the 10-point Gauss rule, an overestimate of the
+//                     21-point result's error on smooth integrands);
+//                     extrapolated results are accepted only when also the
+//                     raw sum error agrees within 10 times.
+// An extrapolated estimate's error is the spread of the last three
+// extrapolations, and at least its distance to the estimate it replaces.
 // The request is met when the error estimate is at most
 // max(relerr, 50 eps) * |result|, or below the rounding floor
 // 50 eps * integral of |f|.
