@@ -202,12 +202,20 @@ int compareWithPow5(const BigInt &A, int64_t t, int64_t a, const BigInt &B, int6
     mulBig(A, lo.m, product);
     return compareScaledPow2(product, a + lo.e, B, b);
   }
-  for (int64_t p = 256; bitLength(A) + p + 192 < kBigBits && p <= kBigBits / 2 - 128; p *= 4) {
+  // Bounds of growing precision; A is cut to the same precision.
+  BigFloat aBound;
+  for (int64_t p = 256; p <= kBigBits / 2 - 128; p *= 4) {
     pow5Bounds(t, p, lo, hi);
-    mulBig(A, lo.m, product);
-    if (compareScaledPow2(product, a + lo.e, B, b) > 0) return 1;
-    mulBig(A, hi.m, product);
-    if (compareScaledPow2(product, a + hi.e, B, b) < 0) return -1;
+    for (int side = 0; side < 2; side++) {
+      copyBig(aBound.m, A);
+      aBound.e = a;
+      roundTo(aBound, p, side == 1);
+      const BigFloat &f = side ? hi : lo;
+      mulBig(aBound.m, f.m, product);
+      int c = compareScaledPow2(product, aBound.e + f.e, B, b);
+      if (side == 0 && c > 0) return 1;
+      if (side == 1 && c < 0) return -1;
+    }
   }
   *decided = false;
   return 0;

@@ -44,8 +44,9 @@ int compareScaledPow2(const BigInt &a, int64_t ea, const BigInt &b, int64_t eb);
 bool pow5Bounds(int64_t t, int64_t p, BigFloat &lo, BigFloat &hi);
 
 // sign(A * 5^t * 2^a - B * 2^b) for t >= 0, exactly whenever A * 5^t fits
-// the capacity, else by bounds of increasing precision.  *decided is false
-// only when the largest precision could not separate the two.
+// the capacity (with 192 bits to spare), else by bounds of up to 16384 bits.
+// *decided is false only when those bounds could not separate the two, that
+// is when they agree to within about 2^-16000.
 int compareWithPow5(const BigInt &A, int64_t t, int64_t a, const BigInt &B, int64_t b,
                     bool *decided);
 

@@ -52,7 +52,8 @@ const char *readExponent(const char *p, int64_t *value) {
   return q;
 }
 
-// x = 0.d1... style scan; false when the text holds no digits at all.
+// Scans digits, an optional point and an optional exponent; false when the
+// text holds no digit at all.  d->first is null when every digit is zero.
 bool scanDigits(const char *p, Digits *d, const char **end) {
   const char *start = p;
   while (std::isdigit((unsigned char)*p)) p++;
@@ -67,27 +68,17 @@ bool scanDigits(const char *p, Digits *d, const char **end) {
   int64_t exponent;
   *end = readExponent(p, &exponent);
   d->first = nullptr;
-  d->count = 0;
-  int64_t index = 0;
-  const char *lastNonZero = nullptr;
-  int64_t lastIndex = 0;
+  int64_t index = 0, firstIndex = 0, lastIndex = 0;
   for (const char *q = start; q < last; q++) {
     if (q == d->point) continue;
     if (*q != '0') {
-      if (!d->first) {
-        d->first = q;
-        d->lead = intDigits - 1 - index + exponent;
-      }
-      lastNonZero = q;
+      if (!d->first) d->first = q, firstIndex = index;
       lastIndex = index;
     }
     index++;
   }
-  if (d->first) {
-    int64_t firstIndex = intDigits - 1 - (d->lead - exponent);
-    d->count = lastIndex - firstIndex + 1;
-  }
-  (void)lastNonZero;
+  d->count = lastIndex - firstIndex + 1;
+  d->lead = intDigits - 1 - firstIndex + exponent;
   return true;
 }
 

@@ -195,6 +195,27 @@ TEST(FathomXDecimalRound, HalfwayPointsAndTheirNeighbours) {
   }
 }
 
+// Halfway points with thousands of digits: exact ties and their neighbours
+// below 1e-1000, and 3000-digit prefixes of halfway points above 1e12000.
+TEST(FathomXDecimalRound, LongHalfwayExpansions) {
+  RandomXReal rnd(25);
+  for (int i = 0; i < 12; i++) {
+    unsigned __int128 V = rnd.fraction() | (unsigned __int128)1 << 127;
+    std::string h = halfwayText(V, i % 2 ? rnd.uniform(-17000, -3400) : rnd.uniform(40000, 60000));
+    size_t ePos = h.find('e');
+    std::string digits = h.substr(0, ePos);
+    int64_t exp = std::stoll(h.substr(ePos + 1));
+    if (i % 2) {
+      expectAgrees(h);
+      expectAgrees(digits + "1e" + std::to_string(exp - 1));
+    } else {
+      int64_t cut = (int64_t)digits.size() - 3000;
+      expectAgrees(digits.substr(0, 3000) + "e" + std::to_string(exp + cut));
+    }
+    if (HasFailure()) return;
+  }
+}
+
 TEST(FathomXDecimalRound, EdgesOfTheRange) {
   const char *cases[] = {
       "1e100000000", "2.3e100000000", "2.4e100000000", "9.9e100000001",
