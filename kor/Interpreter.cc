@@ -63,8 +63,9 @@ Status run(KOR::Context &cx, size_t frameBase) {
   const Datum *dp = cx.DP;
   Entry *sp = base + S.top;
   uint32_t icount = cx.ICOUNT;
-  const bool xprec = cx.format.xprec();
-  const bool deg = cx.format.degrees();
+  // Modes a handler may change; read again after every handler call.
+  bool xprec = cx.format.xprec();
+  bool deg = cx.format.degrees();
   std::deque<Frame> &frames = *cx.frames;
   double r0 = 0, r1 = 0, r2 = 0, r3 = 0;
   int nr = 0;          // reals held in registers
@@ -120,7 +121,12 @@ Status run(KOR::Context &cx, size_t frameBase) {
     nr = 0;                                                                 \
   } while (0)
 #define SYNC_OUT() do { cx.IP = ip; cx.DP = dp; S.top = static_cast<int>(sp - base); cx.ICOUNT = icount; } while (0)
-#define SYNC_IN() do { ip = cx.IP; dp = cx.DP; sp = base + S.top; icount = cx.ICOUNT; nr = 0; nbin = 0; } while (0)
+#define SYNC_IN()                                                           \
+  do {                                                                      \
+    ip = cx.IP; dp = cx.DP; sp = base + S.top; icount = cx.ICOUNT;          \
+    nr = 0; nbin = 0;                                                       \
+    xprec = cx.format.xprec(); deg = cx.format.degrees();                   \
+  } while (0)
 // Register pushes: the deepest register goes to the stack when all four are used.
 #define RPUSH(x)                                                            \
   do {                                                                      \
@@ -229,7 +235,7 @@ R_REALNEG: { ++dp; r0 = dp->real - r0; DONE_SAME(REALNEG, 1); }
   UNARY1(Exp, std::exp(r0))
   UNARY1(Expm1, std::expm1(r0))
   UNARY1(Alog, rm::alog(r0))
-  UNARY1(Cbrt, std::cbrt(r0))
+  UNARY1(Cbrt, rm::cbrt(r0))
   UNARY1(Ceil, std::ceil(r0))
   UNARY1(Floor, std::floor(r0))
   UNARY1(Rint, std::nearbyint(r0))

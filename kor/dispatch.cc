@@ -101,7 +101,7 @@ uint32_t common(uint32_t a, uint32_t b) {
 } // namespace
 
 void promote(Num &y, Num &x, Promotion p) {
-  if (p == Promotion::NONE || y.tag == x.tag) return;
+  if (p == Promotion::NONE) return;
   if (p == Promotion::LOGICAL) {
     if (y.tag == OBJ::XREAL) convert(y, OBJ::REAL);
     if (x.tag == OBJ::XREAL) convert(x, OBJ::REAL);
@@ -109,6 +109,7 @@ void promote(Num &y, Num &x, Promotion p) {
     if (x.tag == OBJ::BINARY && y.tag == OBJ::REAL) convert(y, OBJ::BINARY);
     return;
   }
+  if (y.tag == x.tag) return;
   bool yb = y.tag == OBJ::BINARY, xb = x.tag == OBJ::BINARY;
   if (yb || xb) {
     if (p == Promotion::NUMERIC) return;          // binary integers are never promoted

@@ -63,7 +63,7 @@ bool is_odd_integer(const Num &n) {
 double real_root(double y, double x) {
   if (y < 0) return -real_root(-y, x);
   if (x == 2) return std::sqrt(y);
-  if (x == 3) return std::cbrt(y);
+  if (x == 3) return rm::cbrt(y);
   double r = std::pow(y, 1.0 / x);
   if (!std::isfinite(r) || r == 0 || !std::isfinite(x)) return r;
   long double R = r, X = x;
@@ -321,7 +321,7 @@ Unary sqrt_k() {
 
 Unary cbrt_k() {
   Unary k;
-  k.real = [](double x, const Context &) { return std::cbrt(x); };
+  k.real = [](double x, const Context &) { return rm::cbrt(x); };
   k.complex = [](Cplx z, const Context &) { return z == Cplx(0, 0) ? z : std::exp(std::log(z) / 3.0); };
   k.extendedPending = true;
   return k;

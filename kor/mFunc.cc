@@ -49,10 +49,17 @@ void below_one_complex(Num &n, const Context &) {
 // sin(x)/x and sin(x)/x - 1 without cancellation near 0.
 double sinc(double x) { return x == 0 ? 1.0 : std::sin(x) / x; }
 double sincm1(double x) {
-  double x2 = x * x;
-  if (std::fabs(x) < 0.25) {
-    // -x^2/6 + x^4/120 - x^6/5040 + x^8/362880 - x^10/39916800
-    return x2 * (-1.0 / 6 + x2 * (1.0 / 120 + x2 * (-1.0 / 5040 + x2 * (1.0 / 362880 - x2 / 39916800))));
+  if (x == 0) return 0.0;
+  if (std::fabs(x) < 1.0) {
+    // With y = -x^2: y (1/3! + y (1/5! + y (... + y / 19!))), the terms to
+    // x^18/19! keeping the sum to below 1e-17 relative for |x| < 1.
+    static constexpr double inv_fact[] = {1.0 / 6, 1.0 / 120, 1.0 / 5040, 1.0 / 362880,
+                                          1.0 / 39916800, 1.0 / 6227020800.0,
+                                          1.0 / 1307674368000.0, 1.0 / 355687428096000.0,
+                                          1.0 / 121645100408832000.0};
+    double y = -x * x, t = inv_fact[8];
+    for (int n = 7; n >= 0; --n) t = inv_fact[n] + y * t;
+    return y * t;
   }
   return std::sin(x) / x - 1.0;
 }

@@ -19,6 +19,14 @@ inline double sign(double x) { return std::isnan(x) ? x : x > 0 ? 1.0 : x < 0 ? 
 inline double truth(bool b) { return b ? 1.0 : 0.0; }
 inline bool is_true(double x) { return x != 0.0; }   // NaN is true
 inline double alog(double x) { return exp10(x); }
+// The cube root with one Newton step in long double, so that exact cubes
+// give exact roots (the library's cbrt may miss them by an ulp).
+inline double cbrt(double x) {
+  double r = std::cbrt(x);
+  if (r == 0 || !std::isfinite(r)) return r;
+  long double R = r;
+  return static_cast<double>(R - (R * R * R - x) / (3 * R * R));
+}
 // sqrt(1 + x) - 1 without cancellation near 0.
 inline double sqrt1pm1(double x) { return std::isinf(x) ? x : x / (std::sqrt(1.0 + x) + 1.0); }
 
