@@ -19,6 +19,14 @@ template <> struct SfTraits<double> {
   static constexpr double tol = 0x1p-9;   // spread^6 ~ 2^-54: series error below an ulp
 };
 
+// The kernels run in long double: the duplication loop's rounding errors
+// (a few per step) then stay below a tenth of a double ulp.
+template <> struct SfTraits<long double> {
+  static long double sqrt(long double x) { return std::sqrt(x); }
+  static long double fabs(long double x) { return std::fabs(x); }
+  static constexpr long double tol = 0x1p-11L;   // spread^6 ~ 2^-66
+};
+
 template <class T> T maxAbs(T a, T b, T c, T d) {
   using Tr = SfTraits<T>;
   T m = Tr::fabs(a);

@@ -4,12 +4,14 @@
 //
 // Complete K and E:
 //   kc^2 <= 0.25    K = A(kc^2) - log(kc^2) B(kc^2), E = C - log(kc^2) D
-//                   (kEllKLogA/B, kEllELogC/D: the logarithmic singularity
-//                   at kc = 0 is explicit)
+//                   with D = kc^2 P(kc^2) (kEllKLogA/B, kEllELogC/D: the
+//                   logarithmic singularity at kc = 0 is explicit)
 //   0.5 < kc <= 1   K = P(kc), E = P(kc) (kEllKMid, kEllEMid)
 //   kc > 1          K(kc) = K(1/kc)/kc, E(kc) = kc E(1/kc)
-// Pi and the incomplete integrals use Carlson's forms, scaled by 1 + x^2
-// (or by 1/x^2 for |x| > 1 so that nothing overflows):
+// Pi and the incomplete integrals use Carlson's forms in long double (the
+// duplication's rounding and the cancellation of F against the RD and RJ
+// terms then cost a tenth of an ulp), scaled by 1 + x^2 (or by 1/x^2 for
+// |x| > 1 so that nothing overflows):
 //   F  = x RF(1, 1 + kc^2 x^2, 1 + x^2)
 //   E  = F - (m/3) x^3 RD(1, 1 + kc^2 x^2, 1 + x^2)
 //   Pi = F + (n/3) x^3 RJ(1, 1 + kc^2 x^2, 1 + x^2, 1 + (1 - n) x^2)
@@ -23,10 +25,13 @@
 
 namespace fathom {
 
-double carlsonRF(double x, double y, double z) { return sf::carlsonRFT(x, y, z); }
-double carlsonRD(double x, double y, double z) { return sf::carlsonRDT(x, y, z); }
-double carlsonRJ(double x, double y, double z, double p) { return sf::carlsonRJT(x, y, z, p); }
-double carlsonRC(double x, double y) { return sf::carlsonRCT(x, y); }
+// The public Carlson integrals: long double inside, one final rounding.
+double carlsonRF(double x, double y, double z) { return (double)sf::carlsonRFT<long double>(x, y, z); }
+double carlsonRD(double x, double y, double z) { return (double)sf::carlsonRDT<long double>(x, y, z); }
+double carlsonRJ(double x, double y, double z, double p) {
+  return (double)sf::carlsonRJT<long double>(x, y, z, p);
+}
+double carlsonRC(double x, double y) { return (double)sf::carlsonRCT<long double>(x, y); }
 
 namespace {
 
@@ -39,30 +44,28 @@ double completeUnit(double kc, bool second) {
   double l = 2 * std::log(kc);
   DD a = fitEvalDD(fitFind(second ? kEllELogC : kEllKLogA, m1), m1);
   DD b = fitEvalDD(fitFind(second ? kEllELogD : kEllKLogB, m1), m1);
+  if (second) b = ddMul(b, m1);                    // D = kc^2 P(kc^2), exactly 0 at kc = 0
   return ddValue(ddAdd(a, ddMul(b, -l)));
 }
 
-// The three arguments after scaling, and the factor x^3 (or 1).
+// The Carlson arguments after scaling by 1/(1 + x^2) for |x| <= 1, or by
+// 1/x^2 beyond (nothing overflows), in long double; c = x or 1 is the
+// factor of RF, c3 = x^3 or 1 the factor of RD and RJ.
 struct Scaled {
-  double x, y, z, t2, sign;
+  long double x, y, z, c, c3, t2;
 };
 
 Scaled scale(double x, double kc) {
-  double ax = std::fabs(x), k2 = kc * kc;
-  Scaled s;
-  s.sign = std::copysign(1.0, x);
+  long double ax = std::fabs(x), k2 = (long double)kc * kc;
   if (ax <= 1) {
-    double x2 = ax * ax;
-    s = {1, 1 + k2 * x2, 1 + x2, x2, s.sign};
-    s.x = 1;
-  } else {
-    double t = 1 / ax, t2 = t * t;
-    s = {t2, k2 + t2, 1 + t2, t2, s.sign};
+    long double x2 = ax * ax;
+    return {1, 1 + k2 * x2, 1 + x2, ax, ax * x2, x2};
   }
-  return s;
+  long double t2 = 1 / (ax * ax);
+  return {t2, k2 + t2, 1 + t2, 1, 1, t2};
 }
 
-double mOf(double kc) { return (1 - kc) * (1 + kc); }
+long double mOf(double kc) { return (1 - (long double)kc) * (1 + (long double)kc); }
 
 } // namespace
 
@@ -87,8 +90,9 @@ double ellipticE(double kc) {
 double ellipticPi(double n, double kc) {
   if (std::isnan(n) || std::isnan(kc)) return NAN;
   if (n == 1 || kc == 0) return INFINITY;
-  double k2 = kc * kc;
-  return carlsonRF(0, k2, 1) + n / 3 * carlsonRJ(0, k2, 1, 1 - n);
+  long double k2 = (long double)kc * kc;
+  return (double)(carlsonRFT<long double>(0, k2, 1) +
+                  n / 3.0L * carlsonRJT<long double>(0, k2, 1, 1 - (long double)n));
 }
 
 double ellipticF(double x, double kc) {
@@ -96,9 +100,8 @@ double ellipticF(double x, double kc) {
   if (std::isinf(x)) return std::copysign(ellipticK(kc), x);
   if (x == 0) return x;
   Scaled s = scale(x, kc);
-  double ax = std::fabs(x);
-  double f = carlsonRF(s.x, s.y, s.z);
-  return s.sign * (ax <= 1 ? ax * f : f);
+  double f = (double)(s.c * carlsonRFT(s.x, s.y, s.z));
+  return x < 0 ? -f : f;
 }
 
 double ellipticEInc(double x, double kc) {
@@ -106,10 +109,9 @@ double ellipticEInc(double x, double kc) {
   if (std::isinf(x)) return std::copysign(ellipticE(kc), x);
   if (x == 0) return x;
   Scaled s = scale(x, kc);
-  double ax = std::fabs(x);
-  double c = ax <= 1 ? ax : 1, c3 = ax <= 1 ? ax * ax * ax : 1;
-  double f = carlsonRF(s.x, s.y, s.z), d = carlsonRD(s.x, s.y, s.z);
-  return s.sign * (c * f - mOf(kc) / 3 * c3 * d);
+  long double f = carlsonRFT(s.x, s.y, s.z), d = carlsonRDT(s.x, s.y, s.z);
+  double e = (double)(s.c * f - mOf(kc) / 3 * s.c3 * d);
+  return x < 0 ? -e : e;
 }
 
 double ellipticPiInc(double n, double x, double kc) {
@@ -117,12 +119,11 @@ double ellipticPiInc(double n, double x, double kc) {
   if (std::isinf(x)) return x > 0 ? ellipticPi(n, kc) : -ellipticPi(n, kc);   // may be < 0
   if (x == 0) return x;
   Scaled s = scale(x, kc);
-  double ax = std::fabs(x);
-  double c = ax <= 1 ? ax : 1, c3 = ax <= 1 ? ax * ax * ax : 1;
-  double p = ax <= 1 ? 1 + (1 - n) * ax * ax : s.t2 + (1 - n);
+  long double p = std::fabs(x) <= 1 ? 1 + (1 - (long double)n) * s.t2 : s.t2 + (1 - (long double)n);
   if (p == 0) return INFINITY;
-  double f = carlsonRF(s.x, s.y, s.z), j = carlsonRJ(s.x, s.y, s.z, p);
-  return s.sign * (c * f + n / 3 * c3 * j);
+  long double f = carlsonRFT(s.x, s.y, s.z), j = carlsonRJT(s.x, s.y, s.z, p);
+  double r = (double)(s.c * f + n / 3.0L * s.c3 * j);
+  return x < 0 ? -r : r;
 }
 
 } // namespace fathom

@@ -33,13 +33,13 @@ inline constexpr FitPiece kEllELogC[] = {
     {0x1.0000000000000p-3, 0x1.0000000000000p-2, 0x1.8000000000000p-3, 0x0.0p+0, 0x1.819aaf9506eabp-54, 10, 0, {0x1.15d2c3309511fp+0, 0x1.de519db1632b4p-2, 0x1.2754d864855dap-4, 0x1.15313370e7093p-5, 0x1.672de92f22d07p-6, 0x1.10a90ec2f2bdfp-6, 0x1.c73c57d65bed1p-7, 0x1.94f53e252d8dep-7, 0x1.790a8069d0a8fp-7, 0x1.6f42a8d24dc83p-7, 0x1.6c02a2892fcd6p-7}},  // 1.2e-18
 };
 
-// kEllELogD: D = (K(kc^2) - E(kc^2)) / pi
+// kEllELogD: D = (K(kc^2) - E(kc^2)) / pi = kc^2 P(kc^2)
 // Variable kc^2 on [0, 0.25], 3 pieces, degree <= 12; fit error < 2^-58,
-// max relative error with the stored (rounded) coefficients 1.92e-18.
+// max relative error with the stored (rounded) coefficients 1.48e-18.
 inline constexpr FitPiece kEllELogD[] = {
-    {0x0.0p+0, 0x1.0000000000000p-4, 0x1.0000000000000p-5, 0x0.0p+0, -0x1.72941b757259ap-61, 11, 0, {0x1.030f59b5d9bbfp-7, 0x1.062e691c40ac5p-2, 0x1.9791b2f53e6e2p-4, 0x1.074b291facacbp-4, 0x1.8c9dab5d659fep-5, 0x1.42897a9a036afp-5, 0x1.12bfa2d5fd128p-5, 0x1.e2e7a768252a0p-6, 0x1.b201aafcdcbb1p-6, 0x1.8cb72f3f6c98dp-6, 0x1.70691126951b0p-6, 0x1.58f90592120e9p-6}},  // 7.2e-19
-    {0x1.0000000000000p-4, 0x1.0000000000000p-3, 0x1.8000000000000p-4, 0x0.0p+0, 0x1.66026c9efbcc7p-61, 10, 0, {0x1.8e59735f4a910p-6, 0x1.13bdab58c975dp-2, 0x1.ce03268377facp-4, 0x1.3fe9665af8ce8p-4, 0x1.01ea0feb80788p-4, 0x1.c0c5a3775869fp-5, 0x1.98dc7c17c2ac0p-5, 0x1.803ca51ea3ca0p-5, 0x1.71402238873ecp-5, 0x1.69d8137e1d117p-5, 0x1.6670ce64beeb8p-5}},  // 1.9e-18
-    {0x1.0000000000000p-3, 0x1.0000000000000p-2, 0x1.8000000000000p-3, 0x0.0p+0, -0x1.384e1f2431503p-59, 12, 0, {0x1.9eac1b2a9c8ebp-5, 0x1.2bbe408b1c1b3p-2, 0x1.1bda8b81a6949p-3, 0x1.b85379f9eb440p-4, 0x1.8cc7a94c74c9ap-4, 0x1.81818b52c5f1ep-4, 0x1.88113e70169a6p-4, 0x1.9b35367c2f694p-4, 0x1.b8f50c4da248cp-4, 0x1.e0cd3fd329d93p-4, 0x1.099a6cb7f520cp-3, 0x1.2d7614f882e42p-3, 0x1.5408f1bd58e91p-3}},  // 1.8e-18
+    {0x0.0p+0, 0x1.0000000000000p-4, 0x1.0000000000000p-5, 0x0.0p+0, -0x1.71eb5d7e358dep-56, 9, 0, {0x1.030f59b5d9bbfp-2, 0x1.8f87b33378328p-4, 0x1.013ff838c76acp-4, 0x1.82cc39b94e4dap-5, 0x1.3a2e3484f998dp-5, 0x1.0b68c2e5a7d6cp-5, 0x1.d5b7cdf15d52bp-6, 0x1.a5f53e62edc4cp-6, 0x1.826080b2eac9dp-6, 0x1.65dd31b2c85eap-6}},  // 4.1e-19
+    {0x1.0000000000000p-4, 0x1.0000000000000p-3, 0x1.8000000000000p-4, 0x0.0p+0, -0x1.b96d25f07ce9fp-57, 9, 0, {0x1.0990f794dc60bp-2, 0x1.b21df5fcd8da1p-4, 0x1.298cb046a14c6p-4, 0x1.dd0f2c5ca1c6ep-5, 0x1.9d8a251d4f5a1p-5, 0x1.77cfee53ffb61p-5, 0x1.6085bb3a80196p-5, 0x1.524a39bf6edeap-5, 0x1.4b0c67e4bdd81p-5, 0x1.47a1faa278460p-5}},  // 7.0e-19
+    {0x1.0000000000000p-3, 0x1.0000000000000p-2, 0x1.8000000000000p-3, 0x0.0p+0, 0x1.da6f05d3df728p-56, 12, 0, {0x1.1472bcc71309cp-2, 0x1.f0f5a5ab6c1dcp-4, 0x1.79525c7f5ae7bp-4, 0x1.5005f28dab69ap-4, 0x1.440923f985c85p-4, 0x1.47d77c9015f8cp-4, 0x1.56895f5bf6c4ep-4, 0x1.6e3f05b8d1511p-4, 0x1.8e756babe369dp-4, 0x1.b75f8ec16cb47p-4, 0x1.e9d23bc09d1ecp-4, 0x1.1814e7fcefb61p-3, 0x1.3ddc2f0245baap-3}},  // 1.5e-18
 };
 
 // kEllKMid: K(kc) = P(kc), 0.5 <= kc <= 1

@@ -4,13 +4,15 @@
 //   kc = 0       sn = tanh u, cn = dn = sech u
 //   kc = 1       sin u, cos u, 1
 //   |kc| > 1     (m < 0) sn = sd(kc u | 1/kc)/kc, cn = cd, dn = nd
-//   0 < kc < 1   u reduced modulo 4K, then the arithmetic-geometric mean
-//                descent (Abramowitz & Stegun 16.4): phi_N = 2^N a_N u,
-//                phi_(j-1) = (phi_j + asin(c_j/a_j sin phi_j))/2,
+//   0 < kc < 1   u = q K + v, |v| <= K/2, then the arithmetic-geometric
+//                mean descent for v (Abramowitz & Stegun 16.4):
+//                phi_N = 2^N a_N v, phi_(j-1) = (phi_j + asin(c_j/a_j sin phi_j))/2,
 //                sn = sin phi_0, cn = cos phi_0, dn = cn / cos(phi_1 - phi_0),
-//                all in long double (at most 16 AGM steps).
-// The error grows with |u| as the reduction modulo 4K (K in long double)
-// loses about log2(|u|/K) bits of the 64.
+//                and the quarter-period shifts (16.8) back to u, all in
+//                long double (at most 16 AGM steps).  The zeros of sn and
+//                cn become zeros of sn(v), so they keep relative accuracy.
+// The error grows with |u| as the reduction (K in long double) loses about
+// log2(|u|/K) bits of the 64.
 #include "fathom/special.h"
 
 #include <cmath>
@@ -20,30 +22,52 @@ namespace {
 
 constexpr long double kPiL = 3.141592653589793238462643383279502884L;
 
-void agmDescent(long double u, long double kc, long double *sn, long double *cn,
-                long double *dn) {
+// The arithmetic-geometric mean of 1 and kc: a[j], c[j], j <= n.
+struct Agm {
   long double a[17], c[17];
-  long double b = kc;
-  a[0] = 1;
-  c[0] = std::sqrt((1 - kc) * (1 + kc));
   int n = 0;
-  while (n < 16 && std::fabs(c[n]) > 1e-19L * a[n]) {
-    a[n + 1] = (a[n] + b) / 2;
-    c[n + 1] = (a[n] - b) / 2;
-    b = std::sqrt(a[n] * b);
-    ++n;
+
+  explicit Agm(long double kc) {
+    long double b = kc;
+    a[0] = 1;
+    c[0] = std::sqrt((1 - kc) * (1 + kc));
+    while (n < 16 && std::fabs(c[n]) > 1e-19L * a[n]) {
+      a[n + 1] = (a[n] + b) / 2;
+      c[n + 1] = (a[n] - b) / 2;
+      b = std::sqrt(a[n] * b);
+      ++n;
+    }
   }
-  // Reduce u modulo 4K, K = pi / (2 a_n).
-  long double four_k = 2 * kPiL / a[n];
-  u -= four_k * std::nearbyint(u / four_k);
-  long double phi = std::ldexp(a[n] * u, n), prev = phi;
-  for (int j = n; j >= 1; --j) {
+  long double quarterPeriod() const { return kPiL / (2 * a[n]); }   // K
+};
+
+// sn, cn, dn of |v| <= K/2 by the descent.
+void descent(const Agm &g, long double v, long double *sn, long double *cn, long double *dn) {
+  long double phi = std::ldexp(g.a[g.n] * v, g.n), prev = phi;
+  for (int j = g.n; j >= 1; --j) {
     prev = phi;
-    phi = (phi + std::asin(c[j] / a[j] * std::sin(phi))) / 2;
+    phi = (phi + std::asin(g.c[j] / g.a[j] * std::sin(phi))) / 2;
   }
   *sn = std::sin(phi);
   *cn = std::cos(phi);
-  *dn = n == 0 ? 1 : *cn / std::cos(prev - phi);
+  *dn = g.n == 0 ? 1 : *cn / std::cos(prev - phi);
+}
+
+// u = q K + v with |v| <= K/2; the shift by K maps (sn, cn, dn)(v) to
+// (cn/dn, -kc sn/dn, kc/dn), so each zero of sn and cn is a zero of the
+// small-argument sn and keeps its relative accuracy.
+void snCnDnL(long double u, long double kc, long double *sn, long double *cn, long double *dn) {
+  Agm g(kc);
+  long double k = g.quarterPeriod();
+  long double q = std::nearbyint(u / k);
+  long double s, c, d;
+  descent(g, u - q * k, &s, &c, &d);
+  switch (((long long)std::fmod(q, 4.0L) + 4) & 3) {
+    case 0: *sn = s; *cn = c; *dn = d; break;
+    case 1: *sn = c / d; *cn = -kc * s / d; *dn = kc / d; break;
+    case 2: *sn = -s; *cn = -c; *dn = d; break;
+    default: *sn = -c / d; *cn = kc * s / d; *dn = kc / d; break;
+  }
 }
 
 } // namespace
@@ -61,12 +85,12 @@ void jacobiSnCnDn(double u, double kc, double *sn, double *cn, double *dn) {
   }
   long double s, c, d;
   if (kc <= 1) {
-    agmDescent(u, kc, &s, &c, &d);
+    snCnDnL(u, kc, &s, &c, &d);
   } else if (kc == INFINITY) {
     *sn = *cn = *dn = NAN;
     return;
   } else {
-    agmDescent((long double)u * kc, 1 / (long double)kc, &s, &c, &d);
+    snCnDnL((long double)u * kc, 1 / (long double)kc, &s, &c, &d);
     s = s / (d * kc);
     c = c / d;
     d = 1 / d;

@@ -530,8 +530,9 @@ def fit_elliptic():
     t.append(("kEllKLogB", "B = K(m = kc^2) / pi", fit_breaks(lambda v: K(v) / mp.pi, brk), "kc^2"))
     t.append(("kEllELogC", "E(kc) = C(kc^2) - log(kc^2) D(kc^2), kc^2 <= 0.25: C",
               fit_breaks(lambda v: E(1 - v) + mp.log(v) * (K(v) - E(v)) / mp.pi, brk), "kc^2"))
-    t.append(("kEllELogD", "D = (K(kc^2) - E(kc^2)) / pi",
-              fit_breaks(lambda v: (K(v) - E(v)) / mp.pi, brk, scale=lambda v: E(1 - v) / mp.log(v)), "kc^2"))
+    # D vanishes at kc = 0: stored as D / kc^2 so that D(0) = 0 exactly.
+    t.append(("kEllELogD", "D = (K(kc^2) - E(kc^2)) / pi = kc^2 P(kc^2)",
+              fit_breaks(lambda v: (K(v) - E(v)) / (mp.pi * v) if v else mpf(1) / 4, brk), "kc^2"))
     br2 = [0.5, 0.625, 0.75, 0.875, 1]
     t.append(("kEllKMid", "K(kc) = P(kc), 0.5 <= kc <= 1", fit_breaks(lambda k: K(1 - k * k), br2), "kc"))
     t.append(("kEllEMid", "E(kc) = P(kc), 0.5 <= kc <= 1", fit_breaks(lambda k: E(1 - k * k), br2), "kc"))
