@@ -1,6 +1,6 @@
 // The beta function B(a, b) = Gamma(a) Gamma(b) / Gamma(a + b).
 //
-//   a, b > 0, a + b < 170   the gamma quotient in long double; Gamma(a + b)
+//   0 < a, b < 12           the gamma quotient in long double; Gamma(a + b)
 //                           at the rounded sum s, corrected by
 //                           (1 + psi(s) (a + b - s)) for the rounding
 //   a, b > 0 otherwise      logarithms in long double with the Stirling
@@ -33,7 +33,7 @@ long double gammaOfSum(double a, double b) {
   return g;
 }
 
-double betaLarge(double a, double b) {
+long double betaLarge(double a, double b) {
   if (a > b) { double t = a; a = b; b = t; }
   long double la = a, lb = b;
   long double r = std::log1p(la / lb);             // log((a + b)/b)
@@ -47,21 +47,26 @@ double betaLarge(double a, double b) {
     lnb = (la - 0.5L) * (std::log(la / lb) - r) - (lb - 0.5L) * r - lsum / 2 + kHalfLog2PiL +
           stirlingRestL(a) + stirlingRestL(b) - stirlingRestL(sum);
   }
-  return (double)std::exp(lnb);
+  return std::exp(lnb);
 }
 
 } // namespace
 
+namespace sf {
+
+long double betaPosL(double a, double b) {
+  if (a == INFINITY || b == INFINITY) return 0;
+  // Stirling's Gamma(x), x >= 12, carries an error of 2^-64 x log x; the
+  // logarithmic form keeps its terms near the size of the result.
+  if (a >= 12 || b >= 12) return betaLarge(a, b);
+  return gammaL(a) * gammaL(b) / gammaOfSum(a, b);   // tiny a or b too: B ~ 1/a + 1/b
+}
+
+} // namespace sf
+
 double beta(double a, double b) {
   if (std::isnan(a) || std::isnan(b)) return NAN;
-  if (a > 0 && b > 0) {
-    if (a == INFINITY || b == INFINITY) return 0;
-    if (a + b < 170 && a > 0x1p-60 && b > 0x1p-60)
-      return (double)(gammaL(a) * gammaL(b) / gammaOfSum(a, b));
-    if (a + b >= 170) return betaLarge(a, b);
-    // A tiny argument: B ~ 1/a + 1/b.
-    return (double)((long double)gammaL(a) * gammaL(b) / gammaOfSum(a, b));
-  }
+  if (a > 0 && b > 0) return (double)betaPosL(a, b);
   if (std::isinf(a) || std::isinf(b)) return NAN;
   if (a == 0 || b == 0 || isNegInteger(a) || isNegInteger(b)) return NAN;
   if (isNegInteger(a + b) || a + b == 0) return 0;

@@ -2,8 +2,10 @@
 // int_0^x t^(a-1) (1-t)^(b-1) dt, and regularised I_x(a, b) = B(a, b, x)/B(a, b),
 // for a, b > 0 and 0 <= x <= 1 (NaN otherwise).
 //
-//   x < (a+1)/(a+b+2)   x^a (1-x)^b / a * CF(a, b, x)
-//   otherwise           B(a,b) - (1-x)^b x^a / b * CF(b, a, 1-x)
+//   x < (a+1)/(a+b+2), or b < 1 and x < 0.999
+//                       x^a (1-x)^b / a * CF(a, b, x)
+//   otherwise           B(a,b) - (1-x)^b x^a / b * CF(b, a, 1-x), B in long
+//                       double (sf::betaPosL)
 // CF is the continued fraction of Abramowitz & Stegun 26.5.8 evaluated by
 // the modified Lentz method in long double (at most 100000 terms); the
 // prefactor is exp(a log x + b log1p(-x)) in long double.
@@ -49,17 +51,23 @@ long double prefactor(double a, double b, double x) {
   return std::exp(a * std::log((long double)x) + b * std::log1p(-(long double)x));
 }
 
+// The complement B(a, b) - B(b, a, 1 - x) cancels by about 1/(b B_x) when
+// b < 1, where B ~ 1/b: there the fraction in x is kept up to 0.999 (it
+// still converges, in at most a few hundred terms).
+bool direct(double a, double b, double x) {
+  return x < (a + 1) / (a + b + 2) || (b < 1 && x < 0.999);
+}
+
 } // namespace
 
 double betaI(double a, double b, double x) {
   if (badArgs(a, b, x)) return NAN;
   if (x == 0 || x == 1) return x;
   long double pre = prefactor(a, b, x);
-  long double lnb = std::log((long double)beta(a, b));
-  if (std::isinf(lnb)) return NAN;
-  if (x < (a + 1) / (a + b + 2))
-    return (double)(pre / std::exp(lnb) * betaFraction(a, b, x) / a);
-  return (double)(1 - pre / std::exp(lnb) * betaFraction(b, a, 1 - (long double)x) / b);
+  long double bab = sf::betaPosL(a, b);
+  if (bab == 0 || std::isinf(bab)) return NAN;
+  if (direct(a, b, x)) return (double)(pre / bab * betaFraction(a, b, x) / a);
+  return (double)(1 - pre / bab * betaFraction(b, a, 1 - (long double)x) / b);
 }
 
 double betaLower(double a, double b, double x) {
@@ -67,8 +75,8 @@ double betaLower(double a, double b, double x) {
   if (x == 0) return 0;
   if (x == 1) return beta(a, b);
   long double pre = prefactor(a, b, x);
-  if (x < (a + 1) / (a + b + 2)) return (double)(pre * betaFraction(a, b, x) / a);
-  return (double)((long double)beta(a, b) - pre * betaFraction(b, a, 1 - (long double)x) / b);
+  if (direct(a, b, x)) return (double)(pre * betaFraction(a, b, x) / a);
+  return (double)(sf::betaPosL(a, b) - pre * betaFraction(b, a, 1 - (long double)x) / b);
 }
 
 } // namespace fathom

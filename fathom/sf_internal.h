@@ -35,6 +35,9 @@ inline bool isNegInteger(double x) { return x < 0 && x == std::nearbyint(x); }
 long double gammaL(double x);
 // log Gamma(x) for x > 0, absolute error near 2^-60 max(1, |result|).
 long double lnGammaPosL(double x);
+// B(a, b) for a, b > 0, relative error near 2^-60 (0 when it underflows
+// the long double range).
+long double betaPosL(double a, double b);
 
 } // namespace fathom::sf
 

@@ -130,12 +130,23 @@ def sample(name):
     return S[name]
 
 
+def transition(name, count):
+    """(n, x) with x within a few n^(1/3) of n, where J_n turns from
+    growing to oscillating."""
+    rng = extra_rng(name)
+    out = []
+    for _ in range(count):
+        n = rng.randint(30, 300)
+        out.append((float(n), n + rng.uniform(-3, 3) * n ** (1 / 3)))
+    return out
+
+
 def sample2(name):
     random.seed(zlib.crc32(name.encode()))
     ints = lambda lo, hi, n: [float(random.randint(lo, hi)) for _ in range(n)]
     S = {
         "besseljn": (lambda n, x: mp.besselj(int(n), x),
-                     list(zip(ints(-30, 30, 500), lin(-80, 80, 500)))),
+                     list(zip(ints(-30, 30, 500), lin(-80, 80, 500))) + transition("besseljn", 100)),
         "besselyn": (lambda n, x: mp.bessely(int(n), x),
                      list(zip(ints(-30, 30, 500), lin(0.1, 80, 500)))),
         "besselin": (lambda n, x: mp.besseli(int(n), x),
@@ -170,15 +181,35 @@ def sample2(name):
     return S[name]
 
 
+def extra_rng(name):
+    """A stream of its own for samples added to a table later, so that the
+    samples of every other table stay as they were."""
+    return random.Random(zlib.crc32(("extra " + name).encode()))
+
+
+def log_uniform(rng, a, b):
+    return float(mp.exp(rng.uniform(float(mp.log(a)), float(mp.log(b)))))
+
+
+def near_one(name, n):
+    """(a, b, x): small b with x close to 1, where the complement
+    B(a, b) - B(b, a, 1 - x) cancels."""
+    rng = extra_rng(name)
+    return [(log_uniform(rng, 1e-2, 300), log_uniform(rng, 1e-2, 1), 1 - log_uniform(rng, 1e-9, 0.1))
+            for _ in range(n)]
+
+
 def sample3(name):
     random.seed(zlib.crc32(name.encode()))
     S = {
         "ellippiinc": (lambda n, x, k: mp.ellippi(n, mp.atan(x), 1 - mpf(k) ** 2),
                        list(zip(lin(-3, 0.9, 500), logu(1e-3, 1e3, 500), logu(1e-2, 2, 500)))),
         "betalower": (lambda a, b, x: mp.betainc(a, b, 0, x),
-                      list(zip(logu(1e-2, 100, 500), logu(1e-2, 100, 500), lin(0, 1, 500)))),
+                      list(zip(logu(1e-2, 100, 500), logu(1e-2, 100, 500), lin(0, 1, 500))) +
+                      near_one("betalower", 100)),
         "betai": (lambda a, b, x: mp.betainc(a, b, 0, x, regularized=True),
-                  list(zip(logu(1e-2, 300, 500), logu(1e-2, 300, 500), lin(0, 1, 500)))),
+                  list(zip(logu(1e-2, 300, 500), logu(1e-2, 300, 500), lin(0, 1, 500))) +
+                  near_one("betai", 100)),
     }
     return S[name]
 
