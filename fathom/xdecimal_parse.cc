@@ -94,6 +94,7 @@ U192 leadingDigits(const Digits &d, int n) {
       scale *= 10;
     }
     uint64_t carry = v;
+    #pragma GCC unroll 3
     for (int i = 0; i < 3; i++) {
       u128 t = mul64(m.w[i], scale) + carry;
       m.w[i] = lo64(t);

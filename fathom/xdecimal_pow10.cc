@@ -6,8 +6,10 @@ namespace fathom::detail {
 
 Approx mulApprox(const Approx &a, const Approx &b, bool *inexact) {
   uint64_t p[6] = {0, 0, 0, 0, 0, 0};
+  #pragma GCC unroll 3
   for (int i = 0; i < 3; i++) {
     uint64_t carry = 0;
+    #pragma GCC unroll 3
     for (int j = 0; j < 3; j++) {
       u128 t = mul64(a.m.w[i], b.m.w[j]) + p[i + j] + carry;
       p[i + j] = lo64(t);
@@ -18,6 +20,7 @@ Approx mulApprox(const Approx &a, const Approx &b, bool *inexact) {
   Approx r;
   r.e = a.e + b.e + 192;
   if (!(p[5] >> 63)) {                           // product below 2^383: one left shift
+    #pragma GCC unroll 6
     for (int i = 5; i > 0; i--) p[i] = p[i] << 1 | p[i - 1] >> 63;
     p[0] <<= 1;
     r.e--;
@@ -73,6 +76,7 @@ u128 shiftRight128(const U192 &m, int n) {
 // m mod 2^n, 0 <= n <= 192.
 static U192 lowBits(const U192 &m, int n) {
   U192 r = m;
+  #pragma GCC unroll 3
   for (int limb = 0; limb < 3; limb++) {
     int keep = n - 64 * limb;
     if (keep <= 0) r.w[limb] = 0;
@@ -91,6 +95,7 @@ int compareHalf(const U192 &m, int n, uint64_t err) {
   U192 gap = {{0, 0, 0}};
   gap.w[(n - 1) >> 6] = 1ull << ((n - 1) & 63);
   unsigned borrow = 0;
+  #pragma GCC unroll 3
   for (int i = 0; i < 3; i++) {
     u128 d = (u128)gap.w[i] - low.w[i] - borrow;
     gap.w[i] = lo64(d);

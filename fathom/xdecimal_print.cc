@@ -40,7 +40,7 @@ int64_t estimateExp10(const Binary &b) {
   return e - (lg10 < (double)e);                               // floor
 }
 
-U192 times10(U192 r) {
+constexpr U192 times10(U192 r) {
   uint64_t carry = 0;
   for (int j = 0; j < 3; j++) {
     u128 t = mul64(r.w[j], 10) + carry;
@@ -50,13 +50,18 @@ U192 times10(U192 r) {
   return r;
 }
 
-U192 powerOfTen(int n) {                          // 10^n for n <= 57
-  U192 r = {{1, 0, 0}};
-  for (int i = 0; i < n; i++) r = times10(r);
-  return r;
-}
+// 10^0 to 10^57, the powers that fit 192 bits.
+struct PowersOfTen {
+  U192 v[58];
+  constexpr PowersOfTen() : v{} {
+    U192 r = {{1, 0, 0}};
+    for (int i = 0; i < 58; i++, r = times10(r)) v[i] = r;
+  }
+};
+constexpr PowersOfTen kPowersOfTen;
 
 int compare192(const U192 &a, const U192 &b) {
+  #pragma GCC unroll 3
   for (int i = 2; i >= 0; i--)
     if (a.w[i] != b.w[i]) return a.w[i] < b.w[i] ? -1 : 1;
   return 0;
@@ -119,6 +124,7 @@ void writeDigits(U192 n, int count, char *out) {
   out[count] = 0;
   for (int pos = count; pos > 0;) {
     uint64_t rem = 0;
+    #pragma GCC unroll 3
     for (int i = 2; i >= 0; i--) n.w[i] = div128by64(rem, n.w[i], kTen19, &rem);
     for (int j = 0; j < 19 && pos > 0; j++, rem /= 10) out[--pos] = (char)('0' + rem % 10);
   }
@@ -187,7 +193,7 @@ void roundScaledWide(const Binary &b, int64_t k, BigInt &out) {
 
 int digitCount(const U192 &d) {
   int n = 0;
-  for (U192 t = {{1, 0, 0}}; n < 57 && compare192(d, t) >= 0; n++) t = times10(t);
+  while (n < 57 && compare192(d, kPowersOfTen.v[n]) >= 0) n++;
   return n;
 }
 
@@ -197,7 +203,7 @@ void toDigits(XRealValue x, int count, char *digits, int *exp10) {
   if (count < 1) count = 1;
   if (count > 40) count = 40;
   Binary b = binaryOf(x);
-  U192 low = powerOfTen(count - 1), high = powerOfTen(count);
+  const U192 &low = kPowersOfTen.v[count - 1], &high = kPowersOfTen.v[count];
   int64_t e10 = estimateExp10(b);
   bool movedUp = false, movedDown = false;
   for (;;) {

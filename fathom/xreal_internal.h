@@ -23,10 +23,10 @@ constexpr int64_t kBias = XR_BIAS;
 constexpr int64_t kEmin = XR_EMIN;
 constexpr int64_t kEmax = XR_EMAX;
 
-inline uint64_t lo64(u128 x) { return (uint64_t)x; }
-inline uint64_t hi64(u128 x) { return (uint64_t)(x >> 64); }
-inline u128 make128(uint64_t hi, uint64_t lo) { return (u128)hi << 64 | lo; }
-inline u128 mul64(uint64_t a, uint64_t b) { return (u128)a * b; }
+constexpr uint64_t lo64(u128 x) { return (uint64_t)x; }
+constexpr uint64_t hi64(u128 x) { return (uint64_t)(x >> 64); }
+constexpr u128 make128(uint64_t hi, uint64_t lo) { return (u128)hi << 64 | lo; }
+constexpr u128 mul64(uint64_t a, uint64_t b) { return (u128)a * b; }
 
 // Leading zeros of a non-zero 128-bit value.
 inline int clz128(u128 x) {

@@ -19,50 +19,33 @@ struct Wide {
 };
 
 Wide addWide(Wide a, Wide b) {
-  Wide r;
-  unsigned carry = 0;
-  for (int i = 0; i < 4; i++) {
-    u128 s = (u128)a.w[i] + b.w[i] + carry;
-    r.w[i] = lo64(s);
-    carry = (unsigned)hi64(s);
-  }
-  return r;
+  u128 s0 = (u128)a.w[0] + b.w[0];
+  u128 s1 = (u128)a.w[1] + b.w[1] + hi64(s0);
+  u128 s2 = (u128)a.w[2] + b.w[2] + hi64(s1);
+  return {{lo64(s0), lo64(s1), lo64(s2), a.w[3] + b.w[3] + hi64(s2)}};
 }
 
 Wide negWide(Wide a) {
-  Wide r;
-  unsigned carry = 1;
-  for (int i = 0; i < 4; i++) {
-    u128 s = (u128)~a.w[i] + carry;
-    r.w[i] = lo64(s);
-    carry = (unsigned)hi64(s);
-  }
-  return r;
+  return addWide({{~a.w[0], ~a.w[1], ~a.w[2], ~a.w[3]}}, {{1, 0, 0, 0}});
 }
 
 // 2r + 1 (sign = +1) or 2r - 1 (sign = -1) for a 192-bit r.
 Wide twiceOffset(u128 hi, uint64_t lo, int sign) {
   Wide r = {{lo << 1, (uint64_t)(hi << 1) | lo >> 63, (uint64_t)(hi >> 63), (uint64_t)(hi >> 127)}};
-  Wide one = {{1, 0, 0, 0}};
-  return addWide(r, sign > 0 ? one : negWide(one));
+  return addWide(r, sign > 0 ? Wide{{1, 0, 0, 0}} : Wide{{~0ull, ~0ull, ~0ull, ~0ull}});
 }
 
 // Low 256 bits of N - R^2 for N = T*2^256 + half*2^255 and R = hi:lo; the
 // true remainder is small, so these bits are its two's complement.
 Wide remainder(bool half, u128 hi, uint64_t lo) {
-  uint64_t a[3] = {lo, lo64(hi), hi64(hi)};
-  Wide sq = {{0, 0, 0, 0}};
-  for (int i = 0; i < 3; i++) {
-    uint64_t carry = 0;
-    for (int j = 0; j < 3 && i + j < 4; j++) {
-      u128 p = mul64(a[i], a[j]) + sq.w[i + j] + carry;
-      sq.w[i + j] = lo64(p);
-      carry = hi64(p);
-    }
-    if (i + 3 < 4) sq.w[i + 3] += carry;
-  }
-  Wide n = {{0, 0, 0, (uint64_t)half << 63}};
-  return addWide(n, negWide(sq));
+  uint64_t r0 = lo, r1 = lo64(hi), r2 = hi64(hi);
+  u128 p00 = mul64(r0, r0), p01 = mul64(r0, r1), p02 = mul64(r0, r2);
+  u128 p11 = mul64(r1, r1), p12 = mul64(r1, r2);
+  u128 t1 = (u128)hi64(p00) + lo64(p01) + lo64(p01);
+  u128 t2 = (u128)hi64(t1) + hi64(p01) + hi64(p01) + lo64(p02) + lo64(p02) + lo64(p11);
+  uint64_t s3 = hi64(t2) + hi64(p02) + hi64(p02) + hi64(p11) + lo64(p12) + lo64(p12);
+  Wide sq = {{lo64(p00), lo64(t1), lo64(t2), s3}};
+  return addWide({{0, 0, 0, (uint64_t)half << 63}}, negWide(sq));
 }
 
 // Root to about 2^-100 relative (R1 = r1 * 2^128) and the reciprocal root
