@@ -31,7 +31,8 @@ void modPhase(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double 
               double *m, long double *shift) {
   double w = 1 / x;
   *m = fitEval(mt, w) / std::sqrt(x);
-  *shift = (long double)fitEval(pt, w) * w - (2 * n + 1) * (kPiL / 4);
+  DD p = fitEvalDD(fitFind(pt, w), w);   // the phase keeps ~64 bits: see sinCosShiftL
+  *shift = ((long double)p.hi + p.lo) / x - (2 * n + 1) * (kPiL / 4);
 }
 
 double j0Pos(double ax) {

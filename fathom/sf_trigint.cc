@@ -4,10 +4,13 @@
 //             x > 4: pi/2 - R(x) cos(x - phi(x)), where f cos x + g sin x
 //             = R cos(x - phi) with the auxiliary functions f, g:
 //             x R = P(1/x) (kTrigModulus), x phi = P(1/x) (kTrigPhase).
-// Ci (x > 0): x <= 0.4: log x + P(x^2) (kCiSmall); 0.4 < x < 4: P(x),
-//             zero-centred at its zeros 0.6165.. and 3.3842.. (kCiMid);
-//             x >= 4: R sin(x - phi) with the reduction of sinCosShiftL,
-//             which keeps relative accuracy near the zeros.
+// Ci (x > 0): x <= 0.4: log x + P(x^2) (kCiSmall); 0.4 < x < 64: P(x),
+//             zero-centred at each of its zeros (kCiMid), so the closest
+//             doubles to the zeros keep relative accuracy;
+//             x >= 64: R sin(x - phi), phi and the reduction of
+//             sinCosShiftL carried in long double: relative accuracy
+//             except within about 2^-10 (relative) of a zero, where the
+//             error is bounded by 2 ulps of the amplitude R.
 // Ci of a negative argument is complex: NaN.
 #include "fathom/special.h"
 #include "fathom/sf_fit_trigint.h"
@@ -20,11 +23,16 @@ namespace {
 
 using namespace sf;
 
-// R and phi for x >= 4.
-void modulusPhase(double x, double *r, double *phi) {
+constexpr double kCiFitEnd = 64;   // the end of kCiMid
+
+// R and phi for x >= 4; phi in long double (the last Horner step in
+// double-double, times 1/x in long double), so that x - phi keeps about
+// 64 bits.
+void modulusPhase(double x, double *r, long double *phi) {
   double w = 1 / x;
   *r = fitEval(kTrigModulus, w) * w;
-  *phi = fitEval(kTrigPhase, w) * w;
+  DD p = fitEvalDD(fitFind(kTrigPhase, w), w);
+  *phi = ((long double)p.hi + p.lo) / x;
 }
 
 } // namespace
@@ -37,9 +45,9 @@ double sinInt(double x) {
   } else if (ax == INFINITY) {
     res = kPi / 2;
   } else {
-    double r, phi;
+    double r;
+    long double phi, s, c;
     modulusPhase(ax, &r, &phi);
-    long double s, c;
     sinCosShiftL(ax, -phi, &s, &c);
     res = (double)(kPiL / 2 - r * c);
   }
@@ -52,10 +60,10 @@ double cosInt(double x) {
   if (x == 0) return -INFINITY;
   if (x == INFINITY) return 0;
   if (x <= 0.4) return ddValue(ddAdd(std::log(x), fitEvalDD(fitFind(kCiSmall, x * x), x * x)));
-  if (x < 4) return fitEval(kCiMid, x);
-  double r, phi;
+  if (x < kCiFitEnd) return fitEval(kCiMid, x);
+  double r;
+  long double phi, s, c;
   modulusPhase(x, &r, &phi);
-  long double s, c;
   sinCosShiftL(x, -phi, &s, &c);
   return (double)(r * s);
 }

@@ -355,6 +355,9 @@ def si_aux(x):
     return f, g
 
 
+CI_FIT_END = 64
+
+
 @family
 def fit_trigint():
     t = []
@@ -362,10 +365,11 @@ def fit_trigint():
               fit_breaks(lambda u: mp.si(sq(u)) / sq(u), [0, 2, 4, 8, 12, 16]), "x^2"))
     t.append(("kCiSmall", "Ci(x) = log x + P(x^2), 0 < x <= 0.4",
               fit_breaks(lambda u: mp.ci(sq(u)) - mp.log(sq(u)), [0, 0.16], scale=lambda u: mp.ci(sq(u))), "x^2"))
-    z1 = mp.findroot(mp.ci, 0.6165)
-    z2 = mp.findroot(mp.ci, 3.3842)
-    t.append(("kCiMid", "Ci(x) = P(x) (zero-centred near the zeros), 0.4 <= x < 4",
-              fit_breaks(mp.ci, [0.4, 0.5, 0.75, 1, 1.5, 2, 3, 4], [z1, z2]), "x"))
+    # Up to 64 Ci is fitted directly, zero-centred at each of its zeros, so
+    # that the closest doubles to the zeros keep relative accuracy.
+    zs = bessel_zeros(mp.ci, mpf(0.4), mpf(CI_FIT_END))
+    t.append(("kCiMid", "Ci(x) = P(x) (zero-centred near the zeros), 0.4 <= x < %d" % CI_FIT_END,
+              fit_breaks(mp.ci, [0.4, 0.5, 0.75, 1, 1.5, 2, 3] + list(range(4, CI_FIT_END + 1)), zs), "x"))
 
     def modulus(w):
         f, g = si_aux(1 / w)

@@ -70,6 +70,20 @@ def zeros_of(f, a, b, n=2000):
     return zs
 
 
+def far_zeros(f, name, starts, guess):
+    """The closest doubles (and neighbours) to the first zero past each
+    start, the zero near guess(k) for the first k with guess(k) > start."""
+    zs = []
+    for a in starts:
+        k = int(mp.ceil(mpf(a) / mp.pi))
+        zs.append(mp.findroot(f, guess(k)))
+    state = random.getstate()
+    random.seed(zlib.crc32(("extra " + name).encode()))
+    out = near(zs, 2, 1e-12)
+    random.setstate(state)
+    return out
+
+
 def ell(f, k):
     """f(m = 1 - k^2) with enough digits for the cancellation in 1 - k^2."""
     extra = max(0, -2 * int(mp.log10(abs(mpf(k)) + mpf(10) ** -300)))
@@ -107,7 +121,8 @@ def sample(name):
                near([mp.findroot(mp.ei, 0.37)], 40, 1e-8)),
         "li": (mp.li, logu(1e-300, 1e300, 400) + lin(0, 3, 200) + near([mp.findroot(mp.li, 1.45)], 40, 1e-8)),
         "si": (mp.si, lin(-50, 50, 400) + logu(1e-300, 1e15, 200)),
-        "ci": (mp.ci, lin(0, 50, 400) + logu(1e-300, 1e15, 200) + near(zeros_of(mp.ci, 0.1, 40, 400), 4, 1e-9)),
+        "ci": (mp.ci, lin(0, 50, 400) + logu(1e-300, 1e15, 200) + near(zeros_of(mp.ci, 0.1, 40, 400), 4, 1e-9) +
+               far_zeros(mp.ci, "ci", [64, 100, 1000, 1e5], lambda k: k * mp.pi)),
         "shi": (mp.shi, lin(-30, 30, 400) + logu(1e-300, 700, 200)),
         "chi": (mp.chi, lin(0, 30, 400) + logu(1e-300, 700, 200) + near([mp.findroot(mp.chi, 0.52)], 40, 1e-8)),
         "fresnelc": (mp.fresnelc, lin(-10, 10, 400) + logu(1e-300, 1e15, 200)),
