@@ -16,7 +16,13 @@ bool read(const KOR::Entry &e, Num *n) {
   case OBJ::VARIABLE: op = e.v.p->value(); break;
   default: op = e.v.p; break;
   }
-  if (!op || e.tag >= OBJ::INVALID) return false;
+  if (e.tag >= OBJ::INVALID) return false;
+  return read_operand(op, n);
+}
+
+bool read_operand(const OBJ::Operand *op, Num *n) {
+  if (op && op->type_ == OBJ::VARIABLE) op = op->value();
+  if (!op) return false;
   switch (op->type_) {
   case OBJ::REAL: n->tag = OBJ::REAL; n->r = static_cast<const OBJ::Real *>(op)->num; return true;
   case OBJ::BINARY: n->tag = OBJ::BINARY; n->b = static_cast<const OBJ::Binary *>(op)->bits; return true;
@@ -208,6 +214,31 @@ EXEC::Status binary(Context &cx, const Binary &k, Promotion p) {
   charge_for(cx, y.tag);
   if (k.post) k.post(out, cx);
   replace(cx, 2, out);
+  return EXEC::NORMAL;
+}
+
+EXEC::Status ternary(Context &cx, const Ternary &k) {
+  KOR::Stack &s = cx.main;
+  s.refill(3);
+  if (s.top < 3) return EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
+  Num z, y, x;
+  if (!read(s.cache[s.top - 2], &z) || !read(s.cache[s.top - 1], &y) || !read(s.cache[s.top], &x))
+    return EXEC::raise(cx, KOR::ERR_BAD_TYPE);
+  promote(z, y, Promotion::NUMERIC);
+  promote(y, x, Promotion::NUMERIC);
+  promote(z, y, Promotion::NUMERIC);
+  if (z.tag != y.tag || y.tag != x.tag) return EXEC::raise(cx, KOR::ERR_BAD_TYPE);
+  Num out = z;
+  if (z.tag == OBJ::REAL && k.real) {
+    out.r = k.real(z.r, y.r, x.r, cx);
+  } else if (z.tag == OBJ::XREAL && k.xreal) {
+    out.x = k.xreal(z.x, y.x, x.x, cx);
+  } else {
+    bool pending = z.tag == OBJ::XREAL && k.extendedPending;
+    return EXEC::raise(cx, pending ? KOR::ERR_UNDER_CONSTRUCTION : KOR::ERR_BAD_TYPE);
+  }
+  charge_for(cx, z.tag);
+  replace(cx, 3, out);
   return EXEC::NORMAL;
 }
 

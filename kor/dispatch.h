@@ -32,6 +32,8 @@ struct Num {
 
 // False when the entry holds no number.
 bool read(const KOR::Entry &e, Num *n);
+// The same for an operand object (an element of a list, say).
+bool read_operand(const OBJ::Operand *op, Num *n);
 // Converts among the numeric types (binary integers to and from reals only).
 void convert(Num &n, uint32_t tag);
 // A stack entry holding the number: reals and binaries inline, the others
@@ -71,8 +73,17 @@ struct Binary {
   bool extendedPending = false;
 };
 
+// Three arguments (Z, Y, X) of the special functions: reals only.
+struct Ternary {
+  double (*real)(double, double, double, const Context &) = nullptr;
+  XRealValue (*xreal)(XRealValue, XRealValue, XRealValue, const Context &) = nullptr;
+  bool extendedPending = false;
+};
+
 EXEC::Status unary(Context &cx, const Unary &k);
 EXEC::Status binary(Context &cx, const Binary &k, Promotion p);
+// Numeric promotion over all three, Z and Y first.
+EXEC::Status ternary(Context &cx, const Ternary &k);
 
 // Replaces the top `n` levels by `result` (the command succeeded).
 void replace(Context &cx, size_t n, const Num &result);
