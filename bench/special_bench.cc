@@ -1,7 +1,9 @@
 // ns per call of Fathom's special-function kernels beside glibc (erf, erfc,
 // tgamma, lgamma, j0, j1, y0, y1, jn, yn), Boost.Math and GSL (the others),
 // in the same run.  Each benchmark cycles through 1024 arguments spread
-// over the function's usual range.
+// over the function's usual range.  Neither Boost nor GSL has the Fresnel
+// integrals; Boost has no Si, Ci, Shi, Chi, Dawson or dilogarithm (GSL is
+// the reference there).
 #include "fathom/special.h"
 
 #include <benchmark/benchmark.h>
@@ -97,13 +99,20 @@ B1(elliptice_fathom, 0.01, 1, fathom::ellipticE(x))
 B1(ellippi_fathom, 0.01, 1, fathom::ellipticPi(0.3, x))
 B1(ellipf_fathom, 0.01, 10, fathom::ellipticF(x, 0.6))
 B1(ellipe_inc_fathom, 0.01, 10, fathom::ellipticEInc(x, 0.6))
+B1(ellippi_inc_fathom, 0.01, 10, fathom::ellipticPiInc(0.3, x, 0.6))
 B1(jacobisn_fathom, 0, 10, fathom::jacobiSn(x, 0.6))
+B1(jacobicn_fathom, 0, 10, fathom::jacobiCn(x, 0.6))
+B1(jacobidn_fathom, 0, 10, fathom::jacobiDn(x, 0.6))
 B1(beta_fathom, 0.1, 50, fathom::beta(x, 3.5))
 B1(gammalower_fathom, 0.1, 50, fathom::gammaLower(3.5, x))
+B1(gammap_fathom, 0.1, 50, fathom::gammaP(3.5, x))
+B1(betalower_fathom, 0.01, 0.99, fathom::betaLower(2.5, 3.5, x))
 B1(betai_fathom, 0.01, 0.99, fathom::betaI(2.5, 3.5, x))
 
 #ifdef KOR_HAVE_BOOST
 namespace bm = boost::math;
+B1(lnerfc_boost, -5, 26, std::log(bm::erfc(x)))
+B1(factorial_boost, 0, 170, bm::tgamma(x + 1))
 B1(digamma_boost, 0.1, 100, bm::digamma(x))
 B1(trigamma_boost, 0.1, 100, bm::trigamma(x))
 B1(i0_boost, 0, 50, bm::cyl_bessel_i(0, x))
@@ -112,17 +121,24 @@ B1(k0_boost, 0.01, 50, bm::cyl_bessel_k(0, x))
 B1(k1_boost, 0.01, 50, bm::cyl_bessel_k(1, x))
 B1(in5_boost, 0, 50, bm::cyl_bessel_i(5, x))
 B1(kn5_boost, 0.01, 50, bm::cyl_bessel_k(5, x))
+B1(e1_boost, 0.01, 50, bm::expint(1, x))
 B1(ei_boost, 0.01, 50, bm::expint(x))
 B1(en_boost, 0.01, 50, bm::expint(2, x))
+B1(li_boost, 0.01, 1e6, bm::expint(std::log(x)))
 B1(zeta_boost, -20, 60, bm::zeta(x))
 B1(elliptick_boost, 0.01, 1, bm::ellint_1(std::sqrt(1 - x * x)))
 B1(elliptice_boost, 0.01, 1, bm::ellint_2(std::sqrt(1 - x * x)))
 B1(ellippi_boost, 0.01, 1, bm::ellint_3(std::sqrt(1 - x * x), 0.3))
 B1(ellipf_boost, 0.01, 10, bm::ellint_1(0.8, std::atan(x)))
 B1(ellipe_inc_boost, 0.01, 10, bm::ellint_2(0.8, std::atan(x)))
+B1(ellippi_inc_boost, 0.01, 10, bm::ellint_3(0.8, 0.3, std::atan(x)))
 B1(jacobisn_boost, 0, 10, bm::jacobi_sn(0.8, x))
+B1(jacobicn_boost, 0, 10, bm::jacobi_cn(0.8, x))
+B1(jacobidn_boost, 0, 10, bm::jacobi_dn(0.8, x))
 B1(beta_boost, 0.1, 50, bm::beta(x, 3.5))
 B1(gammalower_boost, 0.1, 50, bm::tgamma_lower(3.5, x))
+B1(gammap_boost, 0.1, 50, bm::gamma_p(3.5, x))
+B1(betalower_boost, 0.01, 0.99, bm::beta(2.5, 3.5, x))
 B1(betai_boost, 0.01, 0.99, bm::ibeta(2.5, 3.5, x))
 #endif
 #ifdef KOR_HAVE_GSL

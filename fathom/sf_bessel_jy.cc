@@ -8,9 +8,11 @@
 //   Y1: 0 < x <= 0.5: 2/pi log(x) J1(x) - 2/(pi x) + x P(x^2); then as Y0
 //   x >= 8 (all four): J = M cos(theta), Y = M sin(theta), with
 //       sqrt(x) M = P(1/x) and x (theta - x + (2n+1) pi/4) = P(1/x)
-//       (kBesselModN, kBesselPhaseN); the phase is reduced with
-//       sinCosShiftL, so zeros keep relative accuracy for x < 2^30 and
-//       beyond the error is bounded by 2^-63 M (the local amplitude).
+//       (kBesselModN, kBesselPhaseN); the phase (fitted to 2^-58) is
+//       carried and reduced in double-double (sinCosShift), so the result
+//       keeps relative accuracy except within about 2^-12 (relative to
+//       the local amplitude M) of a zero, where the error is bounded by
+//       2^-12 M.
 // Y0, Y1 of negative arguments are NaN; Y(0) = -inf.
 #include "fathom/special.h"
 #include "fathom/sf_fit_bessel_jy.h"
@@ -25,36 +27,42 @@ using namespace sf;
 
 constexpr double kTwoOverPi = 0.636619772367581343075535053490057448;
 
-// M(x) and the phase shift (theta - x) for order n, x >= 8.
+// M(x) and the phase shift (theta - x) for order n (0 or 1), x >= 8, as a
+// double-double.
 template <int N1, int N2>
 void modPhase(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double x,
-              double *m, long double *shift) {
-  double w = 1 / x;
-  *m = fitEval(mt, w) / std::sqrt(x);
-  DD p = fitEvalDD(fitFind(pt, w), w);   // the phase keeps ~64 bits: see sinCosShiftL
-  *shift = ((long double)p.hi + p.lo) / x - (2 * n + 1) * (kPiL / 4);
+              double *m, DD *shift) {
+  constexpr DD kMinusQuarterPi[2] = {{-0x1.921fb54442d18p-1, -0x1.1a62633145c07p-55},
+                                     {-0x1.2d97c7f3321d2p+1, -0x1.a79394c9e8a0ap-54}};
+  DD w = ddRecip(x);
+  *m = fitEval(mt, w.hi) / std::sqrt(x);
+  DD p = ddMul(fitEvalDD(fitFind(pt, w.hi), w.hi), w);
+  *shift = ddAdd(p, kMinusQuarterPi[n]);
+}
+
+// M cos(theta) (cosine) or M sin(theta), x >= 8.
+template <int N1, int N2>
+double oscillating(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double x,
+                   bool cosine) {
+  double m;
+  DD sh, s, c;
+  modPhase(mt, pt, n, x, &m, &sh);
+  sinCosShift(x, sh, &s, &c);
+  return ddValue(ddMul(cosine ? c : s, m));
 }
 
 double j0Pos(double ax) {
   if (ax <= 1.25) return fitEval(kJ0Small, ax * ax);
   if (ax < 8) return fitEval(kJ0Mid, ax);
   if (ax == INFINITY) return 0;
-  double m;
-  long double sh, s, c;
-  modPhase(kBesselMod0, kBesselPhase0, 0, ax, &m, &sh);
-  sinCosShiftL(ax, sh, &s, &c);
-  return (double)(m * c);
+  return oscillating(kBesselMod0, kBesselPhase0, 0, ax, true);
 }
 
 double j1Pos(double ax) {
   if (ax <= 2) return ddValue(ddMul(fitEvalDD(fitFind(kJ1Small, ax * ax), ax * ax), ax));
   if (ax < 8) return fitEval(kJ1Mid, ax);
   if (ax == INFINITY) return 0;
-  double m;
-  long double sh, s, c;
-  modPhase(kBesselMod1, kBesselPhase1, 1, ax, &m, &sh);
-  sinCosShiftL(ax, sh, &s, &c);
-  return (double)(m * c);
+  return oscillating(kBesselMod1, kBesselPhase1, 1, ax, true);
 }
 
 } // namespace
@@ -80,11 +88,7 @@ double besselY0(double x) {
   }
   if (x < 8) return fitEval(kY0Mid, x);
   if (x == INFINITY) return 0;
-  double m;
-  long double sh, s, c;
-  modPhase(kBesselMod0, kBesselPhase0, 0, x, &m, &sh);
-  sinCosShiftL(x, sh, &s, &c);
-  return (double)(m * s);
+  return oscillating(kBesselMod0, kBesselPhase0, 0, x, false);
 }
 
 double besselY1(double x) {
@@ -99,11 +103,7 @@ double besselY1(double x) {
   }
   if (x < 8) return fitEval(kY1Mid, x);
   if (x == INFINITY) return 0;
-  double m;
-  long double sh, s, c;
-  modPhase(kBesselMod1, kBesselPhase1, 1, x, &m, &sh);
-  sinCosShiftL(x, sh, &s, &c);
-  return (double)(m * s);
+  return oscillating(kBesselMod1, kBesselPhase1, 1, x, false);
 }
 
 } // namespace fathom

@@ -49,6 +49,12 @@ namespace fathom::sf {
 // the error is bounded by 2^-63 of the amplitude.
 void sinCosShiftL(double x, long double phi, long double *s, long double *c);
 
+// The same in double-double (relative error near 2^-57): the reduction
+// with a three-part pi/2 and the sine and cosine of the reduced argument
+// by their series, so zeros keep relative accuracy for |x| < 2^20 as far
+// as phi's own accuracy allows; beyond, sinCosShiftL.
+void sinCosShift(double x, DD phi, DD *s, DD *c);
+
 } // namespace fathom::sf
 
 namespace fathom::sf {

@@ -34,6 +34,62 @@ void sinCosShiftL(double x, long double phi, long double *s, long double *c) {
   }
 }
 
+namespace {
+// pi/2 = kQ1 + kQ2 + kQ3 (+ 1e-37): kQ1, kQ2 with 33 significant bits, so
+// n kQ1 and n kQ2 are exact doubles for n < 2^20.
+constexpr double kQ1 = 0x1.921fb544p+0;
+constexpr double kQ2 = 0x1.0b4611a6p-34;
+constexpr double kQ3 = 0x1.3198a2e037073p-69;
+constexpr double kTwoOverPiD = 0.636619772367581343075535053490057448;
+
+// Round to nearest for |v| < 2^51, without the cost of a mode-aware call.
+double roundNear(double v) { return (v + 0x1.8p52) - 0x1.8p52; }
+
+// sin r and cos r for |r| <= pi/4 + 2^-20 as double-doubles, relative
+// error near 2^-57: the leading r and 1 - r^2/2 in double-double, the rest
+// by the Taylor series (the coefficients are 1/k! rounded; the truncated
+// terms are below 2^-62 of the result).
+void sinCosSmall(DD r, DD *s, DD *c) {
+  double x = r.hi, x2 = x * x;
+  double ps = -0x1.5555555555555p-3 + x2 * (0x1.1111111111111p-7 + x2 * (-0x1.a01a01a01a01ap-13 +
+              x2 * (0x1.71de3a556c734p-19 + x2 * (-0x1.ae64567f544e4p-26 + x2 * (0x1.6124613a86d09p-33 +
+              x2 * (-0x1.ae7f3e733b81fp-41 + x2 * 0x1.952c77030ad4ap-49))))));
+  double pc = 0x1.5555555555555p-5 + x2 * (-0x1.6c16c16c16c17p-10 + x2 * (0x1.a01a01a01a01ap-16 +
+              x2 * (-0x1.27e4fb7789f5cp-22 + x2 * (0x1.1eed8eff8d898p-29 + x2 * (-0x1.93974a8c07c9dp-37 +
+              x2 * 0x1.ae7f3e733b81fp-45)))));
+  DD sv = fastTwoSum(x, x * x2 * ps);
+  sv.lo += r.lo * (1 - 0.5 * x2);                   // + cos(x) r.lo
+  DD h = twoProd(x, x);
+  DD cv = fastTwoSum(1, -0.5 * h.hi);
+  cv.lo += -0.5 * h.lo + x2 * x2 * pc - x * r.lo;   // - sin(x) r.lo
+  *s = fastTwoSum(sv.hi, sv.lo);
+  *c = fastTwoSum(cv.hi, cv.lo);
+}
+} // namespace
+
+void sinCosShift(double x, DD phi, DD *s, DD *c) {
+  if (!(std::fabs(x) < 0x1p20)) {
+    long double sl, cl;
+    sinCosShiftL(x, (long double)phi.hi + phi.lo, &sl, &cl);
+    double sh = (double)sl, ch = (double)cl;
+    *s = {sh, (double)(sl - sh)};
+    *c = {ch, (double)(cl - ch)};
+    return;
+  }
+  double n = roundNear((x + phi.hi) * kTwoOverPiD);
+  DD r = twoSum(x - n * kQ1, -n * kQ2);             // x - n kQ1 and n kQ2 are exact
+  r.lo -= n * kQ3;                                  // below 2^-48: its rounding is 2^-101
+  r = ddAdd(r, phi);
+  DD sr, cr;
+  sinCosSmall(r, &sr, &cr);
+  switch ((long long)n & 3) {
+    case 0: *s = sr; *c = cr; break;
+    case 1: *s = cr; *c = ddNeg(sr); break;
+    case 2: *s = ddNeg(sr); *c = ddNeg(cr); break;
+    default: *s = ddNeg(cr); *c = sr; break;
+  }
+}
+
 } // namespace fathom::sf
 
 namespace fathom::sf {

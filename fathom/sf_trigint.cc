@@ -8,9 +8,9 @@
 //             zero-centred at each of its zeros (kCiMid), so the closest
 //             doubles to the zeros keep relative accuracy;
 //             x >= 64: R sin(x - phi), phi and the reduction of
-//             sinCosShiftL carried in long double: relative accuracy
+//             sinCosShift carried in double-double: relative accuracy
 //             except within about 2^-10 (relative) of a zero, where the
-//             error is bounded by 2 ulps of the amplitude R.
+//             error is bounded by 2 ulps of 2^-10 R (R the amplitude).
 // Ci of a negative argument is complex: NaN.
 #include "fathom/special.h"
 #include "fathom/sf_fit_trigint.h"
@@ -25,14 +25,11 @@ using namespace sf;
 
 constexpr double kCiFitEnd = 64;   // the end of kCiMid
 
-// R and phi for x >= 4; phi in long double (the last Horner step in
-// double-double, times 1/x in long double), so that x - phi keeps about
-// 64 bits.
-void modulusPhase(double x, double *r, long double *phi) {
-  double w = 1 / x;
-  *r = fitEval(kTrigModulus, w) * w;
-  DD p = fitEvalDD(fitFind(kTrigPhase, w), w);
-  *phi = ((long double)p.hi + p.lo) / x;
+// R and phi for x >= 4, phi as a double-double (see sinCosShift).
+void modulusPhase(double x, double *r, DD *phi) {
+  DD w = ddRecip(x);
+  *r = fitEval(kTrigModulus, w.hi) * w.hi;
+  *phi = ddMul(fitEvalDD(fitFind(kTrigPhase, w.hi), w.hi), w);
 }
 
 } // namespace
@@ -45,11 +42,12 @@ double sinInt(double x) {
   } else if (ax == INFINITY) {
     res = kPi / 2;
   } else {
+    constexpr DD kHalfPi{0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
     double r;
-    long double phi, s, c;
+    DD phi, s, c;
     modulusPhase(ax, &r, &phi);
-    sinCosShiftL(ax, -phi, &s, &c);
-    res = (double)(kPiL / 2 - r * c);
+    sinCosShift(ax, ddNeg(phi), &s, &c);
+    res = ddValue(ddAdd(kHalfPi, ddMul(c, -r)));
   }
   return std::copysign(res, x);
 }
@@ -62,10 +60,10 @@ double cosInt(double x) {
   if (x <= 0.4) return ddValue(ddAdd(std::log(x), fitEvalDD(fitFind(kCiSmall, x * x), x * x)));
   if (x < kCiFitEnd) return fitEval(kCiMid, x);
   double r;
-  long double phi, s, c;
+  DD phi, s, c;
   modulusPhase(x, &r, &phi);
-  sinCosShiftL(x, -phi, &s, &c);
-  return (double)(r * s);
+  sinCosShift(x, ddNeg(phi), &s, &c);
+  return ddValue(ddMul(s, r));
 }
 
 } // namespace fathom
