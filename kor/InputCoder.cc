@@ -5,13 +5,24 @@
 #include <cerrno>
 
 #include "kor/Kernel.h"
+#include "kor/Scheduler.h"
+#include "kor/Terminal.h"
 #include "kor/charsets.h"
 #include "kor/platform.h"
 
 namespace KOR {
 
+namespace {
+
+void stop_foreground() { scheduler().fg_stop(); }
+void kill_foreground() { scheduler().fg_kill(); }
+[[noreturn]] void quit_shell() { kor_error(4, "InputCoder", __LINE__, nullptr); }
+
+} // namespace
+
 InputCoder::InputCoder()
-    : ttyInput(is_terminal(STDIN_FILENO)), ttyOutput(is_terminal(STDOUT_FILENO)) {
+    : pollActions{stop_foreground, kill_foreground, quit_shell},
+      ttyInput(is_terminal(STDIN_FILENO)), ttyOutput(is_terminal(STDOUT_FILENO)) {
   KOR_CHECK(kt_mutex_init(&mutex_), "InputCoder", "mutex_init");
 }
 
@@ -29,6 +40,28 @@ void InputCoder::settle_mode(const Options &settings) {
 
 void InputCoder::poll_keyboard() {
   if (!ttyInput) return;
+  KeyInput &in = keys();
+  KeyMode mode = key_mode();
+  in.set_wait(true);
+  for (;;) {
+    InputCode c = decoder_.read_code(in, mode);
+    if (c == IC_NULL || c == IC_EOF) break;
+    if (c == ctl('S')) {
+      pollActions.stop();
+    } else if (c == ctl('C')) {
+      pollActions.kill();
+      break;
+    } else if (c == 28) {   // Ctl-backslash
+      pollActions.quit();
+    }
+  }
+  in.set_timeout(1);
+}
+
+KeyInput &InputCoder::keys() { return keys_ ? *keys_ : terminal(); }
+
+KeyMode InputCoder::key_mode() const {
+  return KeyMode{opts.keypad, opts.meta, opts.keytest ? debugOut : nullptr};
 }
 
 InputCode InputCoder::next_code() {
@@ -73,7 +106,7 @@ InputCode InputCoder::read_key(int fd) {
   for (;;) {
     InputCode event;
     if (take_event(&event)) return event;
-    InputCode c = read_raw(fd);
+    InputCode c = fd == 0 && ttyInput ? read_terminal() : read_raw(fd);
     if (c == IC_NULL) {
       if (kernel().interrupt != SIG_NONE) {
         kernel().interrupt = SIG_NONE;
@@ -87,6 +120,21 @@ InputCode InputCoder::read_key(int fd) {
     }
     return apply_prefixes(c);
   }
+}
+
+// Each ESC prefix toggles the pending Meta flag and the next code is read at
+// once, so ESC x gives Meta-x.  ESC ESC toggles Meta back off: a second ESC
+// cancels the first and the key after it comes plain (0x8000, two prefixes
+// added up, is no input code).
+InputCode InputCoder::read_terminal() {
+  KeyInput &in = keys();
+  KeyMode mode = key_mode();
+  InputCode c = decoder_.read_code(in, mode);
+  while (c == IC_ESC_PREFIX) {
+    metaPending_ ^= IC_META_BIT;
+    c = decoder_.read_code(in, mode);
+  }
+  return c;
 }
 
 InputCode InputCoder::apply_prefixes(InputCode code) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "kor/InputCode.h"
+#include "kor/KeyDecoder.h"
+#include "kor/KeyInput.h"
 #include "kor/Options.h"
 #include "kor/kor_error.h"
 #include "kor/threads.h"
@@ -35,9 +37,24 @@ public:
   // Keys come from the terminal right now (not a script, trace or expression).
   bool interactive_source() const { return ttyInput && inputFd == 0; }
 
-  // Looks at the keyboard while a program runs in the foreground (Ctl-C,
-  // Ctl-S, Ctl-\\); without a terminal there is nothing to read.
+  // Looks at the keyboard while a program runs in the foreground: Ctl-S
+  // stops the foreground job, Ctl-C kills it and ends the look, Ctl-backslash quits
+  // the shell; other keys typed meanwhile are dropped.  Without a terminal
+  // there is nothing to read.
   void poll_keyboard();
+
+  // What poll_keyboard does with the keys it acts on; tests replace them.
+  struct PollActions {
+    void (*stop)();   // Ctl-S
+    void (*kill)();   // Ctl-C
+    void (*quit)();   // Ctl-backslash; never returns
+  };
+  PollActions pollActions;
+
+  // Keys come from the terminal, or from a test's stand-in.
+  void attach_keys(KeyInput *keys) { keys_ = keys; }
+  // Where the -@ decoding traces go (standard error).
+  FILE *debugOut = stderr;
 
   // Appends an event code (256 to 511) to the event queue; any thread.
   void post_event(InputCode code);
@@ -62,12 +79,17 @@ public:
 private:
   InputCode read_source();     // one code from the open source, EOF at its end
   InputCode read_key(int fd);  // script files and standard input
+  InputCode read_terminal();   // one terminal code after the ESC prefixes
+  KeyMode key_mode() const;
+  KeyInput &keys();
   InputCode read_raw(int fd);  // one byte-level code
   InputCode apply_prefixes(InputCode code);
   bool read_byte(int fd, unsigned char *b);   // false at the end of the source
 
   int extPending_ = 0;         // an ExtPrefix key modifies the next key
   InputCode metaPending_ = 0;  // Meta gathered from ESC prefixes
+  KeyDecoder decoder_;
+  KeyInput *keys_ = nullptr;   // null: the terminal
   kt_mutex_t mutex_;
   std::deque<unsigned char> events_;  // event codes stored as code - 256
   std::vector<InputCode> pushedCodes_;

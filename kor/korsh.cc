@@ -2,11 +2,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "kor/Display.h"
 #include "kor/InputCoder.h"
 #include "kor/Kernel.h"
 #include "kor/Options.h"
+#include "kor/Terminal.h"
 #include "kor/signals.h"
 #include "kor/version.h"
+
+// Keypad mode (curses decodes special keys) is the shell's only mode; the
+// test build korsh_raw compiles this file with KOR_KEYPAD=0 to run raw key
+// mode and its key learning on a real terminal.
+#ifndef KOR_KEYPAD
+#define KOR_KEYPAD 1
+#endif
 
 using namespace KOR;
 
@@ -20,14 +29,31 @@ namespace {
 }
 
 // Keyboard test mode: every code the decoder delivers, by number and name,
-// until Q (or the end of the input).
+// until Q (or the end of the input).  The screen is cleared first so that
+// curses' first refresh does not wipe the lines written meanwhile.
 [[noreturn]] void keytest() {
+  terminal().clear_screen();
+  terminal().refresh();
   std::fputs("\rEntering keyboard debug mode; test keys:\n\r\n", stderr);
   for (;;) {
     InputCode code = coder().next_code();
     std::fprintf(stderr, "ic: %04x (%s)\n\r\n", static_cast<unsigned>(code), key_name(code));
-    if (code == 'Q' || code == IC_EOF) std::exit(0);
+    if (code == 'Q' || code == IC_EOF) {
+      terminal().close();
+      std::exit(0);
+    }
   }
+}
+
+TermSettings term_settings(const InputCoder &ic) {
+  TermSettings s;
+  s.keys = ic.ttyInput;
+  s.screen = ic.ttyOutput;
+  s.keypad = ic.opts.keypad;
+  s.meta = ic.opts.meta;
+  s.color = ic.opts.color;
+  s.debug = ic.opts.keytest;
+  return s;
 }
 
 } // namespace
@@ -44,7 +70,11 @@ int main(int argc, char *argv[]) {
   case StartMode::BadUsage: usage_exit(argv[0], 1);
   case StartMode::Run: break;
   }
+  opts.keypad = KOR_KEYPAD;
   ic.settle_mode(opts);
+  ScreenSize size = terminal().open(term_settings(ic));
+  display().rows = size.rows;
+  display().columns = size.cols;
 
   install_signals();
   Kernel &k = kernel();
@@ -56,6 +86,7 @@ int main(int argc, char *argv[]) {
 
   if (opts.keytest) keytest();
   if (ic.ttyOutput) {
+    terminal().close();
     std::fprintf(stderr, "%s: the full-screen shell is not available in this build yet; "
                          "use -e EXPR, a SCRIPT or standard input.\n", argv[0]);
     return 1;

@@ -1,0 +1,45 @@
+// Keypad mode: the input codes of the keys that curses decodes.  The map is
+// curses-free; the key numbers come from Terminal.cc, the one place that
+// knows curses.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "kor/InputCode.h"
+
+namespace KOR {
+
+class KeypadMap {
+public:
+  void add(int key, InputCode code) { keys_[key] = code; }
+
+  // ESC is the ESC prefix (0x4000); key 0 is no key; any other value below
+  // 256 is that character; a mapped curses key its code; anything else no key.
+  InputCode code(int key) const;
+
+private:
+  std::unordered_map<int, InputCode> keys_;
+};
+
+// A curses key by the name of its constant ("KEY_UP", "KEY_F(13)").
+struct NamedKey {
+  std::string name;
+  int key;
+  InputCode code;
+};
+
+// The curses keys that keypad mode maps, with their codes (Terminal.cc).
+std::vector<NamedKey> curses_keypad_keys();
+
+// Keys that ncurses defines only from a terminal description's extended
+// capabilities (the shifted and Alt-modified cursor keys); their key numbers
+// are found when the terminal is opened.
+struct CapabilityKey {
+  const char *capability;
+  InputCode code;
+};
+const std::vector<CapabilityKey> &capability_keys();
+
+} // namespace KOR
