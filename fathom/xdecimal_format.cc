@@ -73,7 +73,7 @@ int formatE(char *out, int size, XRealValue x, int decimals) {
   if (decimals < 0) decimals = 0;
   if (signBit(x)) o.put('-');
   char digits[kMaxDigits + 1];
-  int count = decimals + 1 < kMaxDigits ? decimals + 1 : kMaxDigits;
+  int count = decimals < kMaxDigits - 1 ? decimals + 1 : kMaxDigits;
   int e10 = 0;
   if (isZero(x)) {
     for (int i = 0; i < count; i++) digits[i] = '0';

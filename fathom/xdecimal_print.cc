@@ -86,6 +86,9 @@ int compareWithDecimalHalfway(const Binary &b, const BigInt &D, int64_t k, bool 
 }
 
 // Rounding direction of |x| / 10^k between whole and whole + 1, exactly.
+// Ties, and the comparisons that bounds cannot settle (x within 2^-16000 of
+// the halfway point, which no 128-bit value near a 40-digit decimal comes
+// close to in practice), go to the even neighbour.
 [[gnu::noinline]] int decideNarrow(const Binary &b, const U192 &whole, int64_t k) {
   BigInt D;
   u192ToBig(whole, D);
@@ -94,7 +97,8 @@ int compareWithDecimalHalfway(const Binary &b, const BigInt &D, int64_t k, bool 
   return c != 0 ? c : ((whole.w[0] & 1) ? 1 : -1);
 }
 
-// |x| / 10^k rounded to an integer that must stay below 2^134.
+// |x| / 10^k rounded to an integer; the callers keep it below 2^134, so at
+// least 57 fraction bits remain.
 U192 roundScaledNarrow(const Binary &b, int64_t k, U192 *floorOut = nullptr) {
   int errPow;
   Approx p = pow10(-k, &errPow);
@@ -229,6 +233,11 @@ int toFixedDigits(XRealValue x, int decimals, char *digits, int *exp10) {
   Binary b = binaryOf(x);
   int64_t e10 = estimateExp10(b);                  // may be one low
   int64_t k = -(int64_t)decimals;
+  if (e10 + 2 - k <= 0) {                          // below a tenth of the last place
+    *exp10 = decimals < 0 ? 0 : -decimals;
+    digits[0] = 0;
+    return 0;
+  }
   for (;;) {
     if (e10 + 1 - k > kMaxFixedDigits) k = e10 + 1 - kMaxFixedDigits;
     int n;

@@ -162,6 +162,17 @@ TEST(FathomXDecimalPrint, FixedDigitsLimits) {
   int e;
   EXPECT_EQ(std::string(digits).substr(0, 40), mpfrDigits(big, 80, &e).substr(0, 40));
   EXPECT_EQ(std::string(digits), mpfrDigits(big, 80, &e));
+  // Rounding places far away from the value: nothing, or the 80-digit limit.
+  EXPECT_EQ(fathom::toFixedDigits(three, -1000, digits, &e10), 0);
+  EXPECT_EQ(fathom::toFixedDigits(three, -1, digits, &e10), 0);         // 3 to tens: 0
+  EXPECT_EQ(fathom::toFixedDigits(bits(false, 2, fractionBit(2)), -1, digits, &e10), 0);   // 5: tie, 0 is even
+  EXPECT_EQ(fathom::toFixedDigits(bits(false, 2, fractionBit(1)), -1, digits, &e10), 1);   // 6 -> 1e1
+  EXPECT_STREQ(digits, "1");
+  EXPECT_EQ(e10, 1);
+  EXPECT_EQ(fathom::toFixedDigits(three, INT32_MIN, digits, &e10), 0);
+  EXPECT_EQ(fathom::toFixedDigits(three, INT32_MAX, digits, &e10), 80);
+  EXPECT_EQ(e10, 0);
+  EXPECT_EQ(fathom::toFixedDigits(bits(false, kEminBinary - 127, 0), INT32_MAX, digits, &e10), 80);
 }
 
 TEST(FathomXDecimalPrint, SpecialValuesAndZeros) {
@@ -189,6 +200,11 @@ TEST(FathomXDecimalPrint, ExtremeExponentsAndTruncation) {
   EXPECT_STREQ(small, "1.00000");
   EXPECT_EQ(fathom::formatF(small, 1, bits(false, 0, 0), 10), 0);
   EXPECT_STREQ(small, "");
+  EXPECT_EQ(fathom::formatE(small, sizeof small, bits(true, 0, 0), INT32_MAX), 7);
+  EXPECT_STREQ(small, "-1.0000");
+  EXPECT_EQ(fathom::formatF(small, sizeof small, bits(false, kEmaxBinary, 0), INT32_MAX), 7);
+  EXPECT_EQ(fathom::formatF(small, sizeof small, bits(false, 0, 0), INT32_MIN), 1);
+  EXPECT_STREQ(small, "1");
 }
 
 } // namespace
