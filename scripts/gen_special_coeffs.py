@@ -210,8 +210,14 @@ def fit_erf():
     t = []
     t.append(("kErfSmall", "erf(x) = x * P(x^2), |x| < 0.75",
               fit_breaks(lambda u: mp.erf(sq(u)) / sq(u), [0, 0.5625]), "x^2"))
-    t.append(("kErfcx", "erfc(x) = exp(-x^2) * P(x), 0.5 <= x < 28",
-              fit_breaks(erfcx, geometric(0.5, 28, 1.5)), "x"))
+    # Uniform pieces of width 1/8 on [0.5, 6.5): the kernel indexes them
+    # directly, and their degree stays low.
+    uni = fit_breaks(erfcx, [0.5 + mpf(k) / 8 for k in range(49)])
+    assert len(uni) == 48, "a uniform piece was split"
+    t.append(("kErfcxUniform", "erfc(x) = exp(-x^2) * P(x), 0.5 <= x < 6.5, piece (x - 0.5) * 8",
+              uni, "x"))
+    t.append(("kErfcx", "erfc(x) = exp(-x^2) * P(x), 6.5 <= x < 28",
+              fit_breaks(erfcx, geometric(6.5, 28, 1.5)), "x"))
     t.append(("kErfcxAsym", "erfc(x) = exp(-x^2) / x * P(1/x^2), x >= 28",
               fit_breaks(lambda u: erfcx(1 / sq(u)) / sq(u), [0, mpf(1) / 784]), "1/x^2"))
     daw = lambda x: mp.sqrt(mp.pi) / 2 * mp.exp(-x * x) * mp.erfi(x)
