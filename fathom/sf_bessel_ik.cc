@@ -19,7 +19,7 @@ namespace sf {
 // exp(-|x|) I0(x) and exp(-|x|) I1(|x|) for |x| > 8, as double-doubles.
 DD besselI0Scaled(double ax) {
   DD p = fitEvalDD(fitFind(kI0Large, 1 / ax), 1 / ax);
-  return ddDiv(p, DD{std::sqrt(ax), 0});
+  return ddDiv(p, ddSqrt(ax));
 }
 
 } // namespace sf
@@ -28,12 +28,11 @@ namespace {
 
 using namespace sf;
 
-
 // exp(s ax)/sqrt(ax) P(1/ax) for the fit t.
 template <int N>
 double expForm(const FitPiece (&t)[N], double ax, int s) {
   DD p = fitEvalDD(fitFind(t, 1 / ax), 1 / ax);
-  return expTimes(s * ax, ddDiv(p, DD{std::sqrt(ax), 0}));
+  return expTimes(s * ax, ddDiv(p, ddSqrt(ax)));
 }
 
 } // namespace
@@ -41,7 +40,10 @@ double expForm(const FitPiece (&t)[N], double ax, int s) {
 double besselI0(double x) {
   if (std::isnan(x)) return x;
   double ax = std::fabs(x);
-  if (ax <= 8) return fitEval(kI0Small, ax * ax);
+  if (ax <= 8) {
+    DD x2 = twoProd(ax, ax);   // the rounding of x^2 alone would cost x/2 ulps
+    return ddValue(fitEvalDD(fitFind(kI0Small, x2.hi), x2));
+  }
   if (ax > 720) return INFINITY;
   return expForm(kI0Large, ax, 1);
 }
@@ -49,7 +51,8 @@ double besselI0(double x) {
 double besselI1(double x) {
   if (std::isnan(x)) return x;
   double ax = std::fabs(x), r;
-  if (ax <= 8) r = ddValue(ddMul(fitEvalDD(fitFind(kI1Small, ax * ax), ax * ax), ax));
+  DD x2 = twoProd(ax, ax);
+  if (ax <= 8) r = ddValue(ddMul(fitEvalDD(fitFind(kI1Small, x2.hi), x2), ax));
   else if (ax > 720) r = INFINITY;
   else r = expForm(kI1Large, ax, 1);
   return std::copysign(r, x);

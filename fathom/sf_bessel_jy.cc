@@ -27,15 +27,15 @@ using namespace sf;
 
 constexpr double kTwoOverPi = 0.636619772367581343075535053490057448;
 
-// M(x) and the phase shift (theta - x) for order n (0 or 1), x >= 8, as a
-// double-double.
+// sqrt(x) M(x) and the phase shift (theta - x) for order n (0 or 1),
+// x >= 8, as double-doubles.
 template <int N1, int N2>
 void modPhase(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double x,
-              double *m, DD *shift) {
+              DD *m, DD *shift) {
   constexpr DD kMinusQuarterPi[2] = {{-0x1.921fb54442d18p-1, -0x1.1a62633145c07p-55},
                                      {-0x1.2d97c7f3321d2p+1, -0x1.a79394c9e8a0ap-54}};
   DD w = ddRecip(x);
-  *m = fitEval(mt, w.hi) / std::sqrt(x);
+  *m = fitEvalDD(fitFind(mt, w.hi), w.hi);   // sqrt(x) M
   DD p = ddMul(fitEvalDD(fitFind(pt, w.hi), w.hi), w);
   *shift = ddAdd(p, kMinusQuarterPi[n]);
 }
@@ -44,11 +44,10 @@ void modPhase(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double 
 template <int N1, int N2>
 double oscillating(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double x,
                    bool cosine) {
-  double m;
-  DD sh, s, c;
+  DD m, sh, s, c;
   modPhase(mt, pt, n, x, &m, &sh);
   sinCosShift(x, sh, &s, &c);
-  return ddValue(ddMul(cosine ? c : s, m));
+  return ddValue(ddDiv(ddMul(cosine ? c : s, m), ddSqrt(x)));
 }
 
 double j0Pos(double ax) {

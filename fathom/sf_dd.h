@@ -70,14 +70,13 @@ inline DD ddMul(DD a, double b) {
   return fastTwoSum(p.hi, p.lo);
 }
 
+// a / b with one correction of the double quotient q: a - q b is formed
+// exactly in its leading part, which leaves an error near 2^-104.
 inline DD ddDiv(DD a, DD b) {
-  double q1 = a.hi / b.hi;
-  DD r = ddAdd(a, ddNeg(ddMul(b, q1)));
-  double q2 = r.hi / b.hi;
-  r = ddAdd(r, ddNeg(ddMul(b, q2)));
-  double q3 = r.hi / b.hi;
-  DD q = fastTwoSum(q1, q2);
-  return ddAdd(q, DD{q3, 0.0});
+  double q = a.hi / b.hi;
+  DD p = twoProd(q, b.hi);
+  double r = (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) / b.hi;
+  return fastTwoSum(q, r);
 }
 
 // 1/x: w x = 1 + e exactly, so 1/x = w (1 - e) (cheaper than ddDiv).
@@ -85,6 +84,13 @@ inline DD ddRecip(double x) {
   double w = 1 / x;
   DD wx = twoProd(w, x);
   return {w, ((1 - wx.hi) - wx.lo) * w};
+}
+
+// sqrt(x) for x > 0: s^2 = x - e exactly, so sqrt(x) = s + e/(2s).
+inline DD ddSqrt(double x) {
+  double r = std::sqrt(x);
+  DD rr = twoProd(r, r);
+  return {r, ((x - rr.hi) - rr.lo) / (2 * r)};
 }
 
 inline double ddValue(DD a) { return a.hi + a.lo; }

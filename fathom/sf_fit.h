@@ -44,6 +44,22 @@ inline DD fitEvalDD(const FitPiece &p, double v) {
   return r;
 }
 
+// The same at v = v.hi + v.lo (an exactly formed x^2, say): v.lo enters
+// through the derivative, carried along the Horner loop.
+inline DD fitEvalDD(const FitPiece &p, DD v) {
+  DD d = twoSum(v.hi - p.c_hi, -p.c_lo);
+  d.lo += v.lo;
+  double q = p.k[p.n], dq = 0;
+  for (int i = p.n - 1; i >= 1; --i) {
+    dq = dq * d.hi + q;
+    q = q * d.hi + p.k[i];
+  }
+  DD r = ddAdd(DD{p.k[0], p.k0_lo}, twoProd(q, d.hi));
+  r.lo += (q + dq * d.hi) * d.lo;       // P'(d) d.lo, P(d) = k0 + q d
+  if (p.zc) r = ddMul(r, d);
+  return r;
+}
+
 inline double fitEval(const FitPiece &p, double v) {
   DD r = fitEvalDD(p, v);
   return r.hi + r.lo;
