@@ -24,3 +24,27 @@ XRealValue hypot(XRealValue x, XRealValue y);
 XComplexValue csqrt(XComplexValue a);
 
 } // namespace fathom
+
+namespace fathom {
+
+// Elementary functions of extended complex numbers: principal branches, with
+// the sign of a zero imaginary part choosing the side of a branch cut (as C99
+// does for doubles).
+XRealValue carg(XComplexValue a);        // atan2(im, re)
+XComplexValue cexp(XComplexValue a);
+XComplexValue clog(XComplexValue a);
+XComplexValue cpow(XComplexValue y, XComplexValue x);   // exact integer powers
+XComplexValue csin(XComplexValue a);
+XComplexValue ccos(XComplexValue a);
+XComplexValue ctan(XComplexValue a);
+XComplexValue casin(XComplexValue a);
+XComplexValue cacos(XComplexValue a);
+XComplexValue catan(XComplexValue a);
+XComplexValue csinh(XComplexValue a);
+XComplexValue ccosh(XComplexValue a);
+XComplexValue ctanh(XComplexValue a);
+XComplexValue casinh(XComplexValue a);
+XComplexValue cacosh(XComplexValue a);
+XComplexValue catanh(XComplexValue a);
+
+} // namespace fathom
