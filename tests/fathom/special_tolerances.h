@@ -1,6 +1,7 @@
 // The accuracy bounds of the special-function tests, in ulps of the
 // reference value (or of the local amplitude where noted), in one table.
-// They are the measured maxima (docs/special-functions.md) rounded up.
+// They are the measured maxima (docs/special-functions.md) plus 0.1,
+// rounded up to a half ulp, and never below 1.
 #pragma once
 
 #include <cstring>
@@ -13,18 +14,18 @@ struct Tolerance {
 };
 
 inline constexpr Tolerance kTolerances[] = {
-    {"erf", 2},         {"erfc", 2},        {"lnerfc", 2},      {"dawson", 2},
-    {"gamma", 2},       {"lngamma", 2},     {"factorial", 2},   {"digamma", 2},
-    {"trigamma", 2},    {"e1", 2},          {"ei", 2},          {"li", 2},
-    {"si", 2},          {"ci", 1},          {"shi", 2},         {"chi", 2},
-    {"fresnelc", 2},    {"fresnels", 2},    {"zeta", 2},        {"dilog", 2},
-    {"besseli0", 2.5},    {"besseli1", 2},    {"besselk0", 2},    {"besselk1", 2},
-    {"besselj0", 2.5},    {"besselj1", 2.5},    {"bessely0", 2.5},    {"bessely1", 2.5},
-    {"elliptick", 2},   {"elliptice", 1.5},   {"besseljn", 2},    {"besselyn", 2},
-    {"besselin", 2.5},    {"besselkn", 2},    {"expinten", 1},    {"beta", 1},
-    {"gammalower", 2},  {"gammap", 2},      {"ellippi", 1},     {"ellipf", 1},
-    {"ellipe", 1},      {"jacobisn", 4.5},    {"jacobicn", 3.5},    {"jacobidn", 1},
-    {"ellippiinc", 1},  {"betalower", 1},   {"betai", 1},
+    {"erf", 1},          {"erfc", 1.5},       {"lnerfc", 1.5},     {"dawson", 1},
+    {"gamma", 1.5},      {"lngamma", 1},      {"factorial", 1.5},  {"digamma", 1.5},
+    {"trigamma", 1.5},   {"e1", 1},           {"ei", 1.5},         {"li", 2},
+    {"si", 1},           {"ci", 1},           {"shi", 2},          {"chi", 2},
+    {"fresnelc", 1},     {"fresnels", 2},     {"zeta", 1.5},       {"dilog", 1.5},
+    {"besseli0", 1.5},   {"besseli1", 1.5},   {"besselk0", 1},     {"besselk1", 1},
+    {"besselj0", 1},     {"besselj1", 1},     {"bessely0", 1.5},   {"bessely1", 1.5},
+    {"elliptick", 1.5},  {"elliptice", 1.5},  {"besseljn", 1.5},   {"besselyn", 1.5},
+    {"besselin", 1.5},   {"besselkn", 2},     {"expinten", 1},     {"beta", 1},
+    {"gammalower", 1},   {"gammap", 2},       {"ellippi", 1},      {"ellipf", 1},
+    {"ellipe", 1},       {"jacobisn", 4.5},   {"jacobicn", 3.5},   {"jacobidn", 1},
+    {"ellippiinc", 1},   {"betalower", 1},    {"betai", 1},
 };
 
 inline double tolerance(const char *name) {
