@@ -1,0 +1,121 @@
+// The working float's addition, reciprocal, division and square root.
+#include "fathom/xmath_wide.h"
+
+#include <cmath>
+#include <utility>
+
+namespace fathom::detail {
+
+// Shifts hi:lo right by n < 192, dropping the bits shifted out.
+static inline void shr192(u128 &hi, uint64_t &lo, unsigned n) {
+  if (n == 0) return;
+  if (n < 64) {
+    lo = (lo >> n) | (uint64_t)(hi << (64 - n));
+    hi >>= n;
+  } else if (n < 128) {
+    lo = (uint64_t)(hi >> (n - 64));
+    hi >>= n;
+  } else {
+    lo = (uint64_t)(hi >> (n - 64));
+    hi = 0;
+  }
+}
+
+W wAddSlow(W a, W b) {
+  if (b.hi == 0) return a;
+  if (a.hi == 0) return b;
+  if (wMagLess(a, b)) std::swap(a, b);
+  int64_t d = a.e - b.e;
+  if (d >= 192) return a;
+  u128 bh = b.hi;
+  uint64_t bl = b.lo;
+  shr192(bh, bl, (unsigned)d);
+  W r = a;
+  if (a.neg == b.neg) {
+    uint64_t lo = a.lo + bl;
+    uint64_t c = lo < bl;
+    u128 t = a.hi + bh;
+    bool over = t < bh;
+    u128 hi = t + c;
+    over |= hi < t;
+    if (over) {
+      lo = lo >> 1 | (uint64_t)hi << 63;
+      hi = hi >> 1 | kTop;
+      r.e++;
+    }
+    r.hi = hi;
+    r.lo = lo;
+    return r;
+  }
+  uint64_t lo = a.lo - bl;
+  u128 hi = a.hi - bh - (a.lo < bl);
+  if (hi == 0 && lo == 0) return wZero();
+  int lz = hi ? clz128(hi) : 128 + __builtin_clzll(lo);
+  shl192(hi, lo, (unsigned)lz);
+  r.hi = hi;
+  r.lo = lo;
+  r.e -= lz;
+  return r;
+}
+
+// 1/m for the significand m in [1, 2): a double estimate, then one Newton
+// step in the working float (about 104 good bits).
+static W recipStep(const W &m) {
+  double d = (double)hi64(m.hi) * 0x1p-63;
+  W y = wFromDouble(1.0 / d);
+  W one = wFromInt(1);
+  W err = wSub(one, wMul(m, y));
+  return wAdd(y, wMul(y, err));
+}
+
+W wRecip(const W &b) {
+  W m = b;
+  m.e = 0;
+  m.neg = false;
+  W y = recipStep(m);
+  W one = wFromInt(1);
+  y = wAdd(y, wMul(y, wSub(one, wMul(m, y))));
+  y.e -= b.e;
+  y.neg = b.neg;
+  return y;
+}
+
+// Markstein's correction: q0 = a*y, q = q0 + (a - b*q0)*y.
+W wDiv(const W &a, const W &b) {
+  if (a.hi == 0) return wZero();
+  W m = b;
+  m.e = 0;
+  m.neg = false;
+  W y = recipStep(m);
+  W an = a;
+  an.e = 0;
+  an.neg = false;
+  W q0 = wMul(an, y);
+  W r = wSub(an, wMul(m, q0));
+  W q = wAdd(q0, wMul(r, y));
+  q.e += a.e - b.e;
+  q.neg = a.neg != b.neg;
+  return q;
+}
+
+// y ~ 1/sqrt(m) from a double and one Newton step, then s = m*y corrected
+// by y*(m - s^2)/2.
+W wSqrt(const W &a) {
+  if (a.hi == 0) return wZero();
+  W m = a;
+  m.neg = false;
+  m.e = a.e & 1;                              // m in [1, 4)
+  int64_t half = (a.e - m.e) / 2;
+  double d = std::ldexp((double)hi64(m.hi) * 0x1p-63, (int)m.e);
+  W y = wFromDouble(1.0 / std::sqrt(d));
+  W one = wFromInt(1);
+  W t = wSub(one, wMul(m, wSqr(y)));
+  y = wAdd(y, wLdexp(wMul(y, t), -1));
+  W s = wMul(m, y);
+  W c = wMul(y, wSub(m, wSqr(s)));
+  s = wAdd(s, wLdexp(c, -1));
+  s.e += half;
+  return s;
+}
+
+} // namespace fathom::detail
