@@ -2,7 +2,7 @@
 //
 // a = 2^E * m with sqrt(1/2) <= m < sqrt(2), u = m - 1 exactly.  Two
 // reciprocal stages (c1 ~ 1/(1 + j/256), 21 bits; c2 ~ 1/(1 + j/2^16),
-// 29 bits, both exact in a double) bring u to |u2| <= 2^-17 (1 + 2^-7);
+// 29 bits) bring u to |u2| <= 2^-17 (1 + 2^-7);
 // log(a) = E ln2 - log c1 - log c2 + log1p(u2), the last from 12 terms of
 // its series (truncation error 2^-207).  Near a = 1 the stages pick c = 1
 // and add nothing, so small results keep their relative accuracy.  Result:
@@ -22,7 +22,7 @@ namespace detail {
 // One reciprocal stage: u <- (1 + u) c - 1, sum += -log c.
 static W logStage(const W &u, const LogEntry &entry, W *sum) {
   *sum = wAdd(*sum, entry.mlog);
-  return wAdd(wMul(u, wFromDouble(entry.c)), wFromDouble(entry.c - 1));
+  return wAdd(wMul(u, entry.c), entry.cm1);
 }
 
 // E ln2 + log(1 + u) for -0.3 < u < 0.42.

@@ -6,58 +6,6 @@
 
 namespace fathom::detail {
 
-// Shifts hi:lo right by n < 192, dropping the bits shifted out.
-static inline void shr192(u128 &hi, uint64_t &lo, unsigned n) {
-  if (n == 0) return;
-  if (n < 64) {
-    lo = (lo >> n) | (uint64_t)(hi << (64 - n));
-    hi >>= n;
-  } else if (n < 128) {
-    lo = (uint64_t)(hi >> (n - 64));
-    hi >>= n;
-  } else {
-    lo = (uint64_t)(hi >> (n - 64));
-    hi = 0;
-  }
-}
-
-W wAddSlow(W a, W b) {
-  if (b.hi == 0) return a;
-  if (a.hi == 0) return b;
-  if (wMagLess(a, b)) std::swap(a, b);
-  int64_t d = a.e - b.e;
-  if (d >= 192) return a;
-  u128 bh = b.hi;
-  uint64_t bl = b.lo;
-  shr192(bh, bl, (unsigned)d);
-  W r = a;
-  if (a.neg == b.neg) {
-    uint64_t lo = a.lo + bl;
-    uint64_t c = lo < bl;
-    u128 t = a.hi + bh;
-    bool over = t < bh;
-    u128 hi = t + c;
-    over |= hi < t;
-    if (over) {
-      lo = lo >> 1 | (uint64_t)hi << 63;
-      hi = hi >> 1 | kTop;
-      r.e++;
-    }
-    r.hi = hi;
-    r.lo = lo;
-    return r;
-  }
-  uint64_t lo = a.lo - bl;
-  u128 hi = a.hi - bh - (a.lo < bl);
-  if (hi == 0 && lo == 0) return wZero();
-  int lz = hi ? clz128(hi) : 128 + __builtin_clzll(lo);
-  shl192(hi, lo, (unsigned)lz);
-  r.hi = hi;
-  r.lo = lo;
-  r.e -= lz;
-  return r;
-}
-
 // 1/m for the significand m in [1, 2): a double estimate, then one Newton
 // step in the working float (about 104 good bits).
 static W recipStep(const W &m) {
