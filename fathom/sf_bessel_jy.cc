@@ -1,18 +1,18 @@
 // Bessel functions J0, J1, Y0, Y1, keeping relative accuracy near zeros.
 //
-//   J0: |x| <= 1.25: P(x^2); 1.25 < |x| < 8: P(x) zero-centred at the
-//       zeros 2.4048.., 5.5201.. (kJ0Small, kJ0Mid)
-//   J1: |x| <= 2: x P(x^2); 2 < |x| < 8: zero-centred at 3.8317.., 7.0156..
-//   Y0: 0 < x <= 0.5: 2/pi log(x) J0(x) + P(x^2); 0.5 < x < 8: zero-centred
-//       at 0.8936.., 3.9577.., 7.0861..
+//   J0: |x| <= 1.25: P(x^2) (kJ0Small); 1.25 < |x| < 64: P(x) (kJ0Mid)
+//   J1: |x| <= 2: x P(x^2) (kJ1Small); 2 < |x| < 64: P(x) (kJ1Mid)
+//   Y0: 0 < x <= 0.5: 2/pi log(x) J0(x) + P(x^2); 0.5 < x < 64: P(x)
 //   Y1: 0 < x <= 0.5: 2/pi log(x) J1(x) - 2/(pi x) + x P(x^2); then as Y0
-//   x >= 8 (all four): J = M cos(theta), Y = M sin(theta), with
+//   The P(x) pieces are centred on every zero below 64 (the zero a
+//   double-double), so the doubles nearest the zeros keep relative accuracy.
+//   x >= 64 (all four): J = M cos(theta), Y = M sin(theta), with
 //       sqrt(x) M = P(1/x) and x (theta - x + (2n+1) pi/4) = P(1/x)
 //       (kBesselModN, kBesselPhaseN); the phase (fitted to 2^-58) is
 //       carried and reduced in double-double (sinCosShift), so the result
-//       keeps relative accuracy except within about 2^-12 (relative to
+//       keeps relative accuracy except within about 2^-15 (relative to
 //       the local amplitude M) of a zero, where the error is bounded by
-//       2^-12 M.
+//       2^-15 M.
 // Y0, Y1 of negative arguments are NaN; Y(0) = -inf.
 #include "fathom/special.h"
 #include "fathom/sf_fit_bessel_jy.h"
@@ -26,9 +26,10 @@ namespace {
 using namespace sf;
 
 constexpr double kTwoOverPi = 0.636619772367581343075535053490057448;
+constexpr double kFitEnd = 64;   // the end of the kJ0Mid, kJ1Mid, kY0Mid, kY1Mid fits
 
 // sqrt(x) M(x) and the phase shift (theta - x) for order n (0 or 1),
-// x >= 8, as double-doubles.
+// x >= 64, as double-doubles.
 template <int N1, int N2>
 void modPhase(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double x,
               DD *m, DD *shift) {
@@ -40,7 +41,7 @@ void modPhase(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double 
   *shift = ddAdd(p, kMinusQuarterPi[n]);
 }
 
-// M cos(theta) (cosine) or M sin(theta), x >= 8.
+// M cos(theta) (cosine) or M sin(theta), x >= 64.
 template <int N1, int N2>
 double oscillating(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, double x,
                    bool cosine) {
@@ -52,14 +53,14 @@ double oscillating(const FitPiece (&mt)[N1], const FitPiece (&pt)[N2], int n, do
 
 double j0Pos(double ax) {
   if (ax <= 1.25) return fitEval(kJ0Small, ax * ax);
-  if (ax < 8) return fitEval(kJ0Mid, ax);
+  if (ax < kFitEnd) return fitEval(kJ0Mid, ax);
   if (ax == INFINITY) return 0;
   return oscillating(kBesselMod0, kBesselPhase0, 0, ax, true);
 }
 
 double j1Pos(double ax) {
   if (ax <= 2) return ddValue(ddMul(fitEvalDD(fitFind(kJ1Small, ax * ax), ax * ax), ax));
-  if (ax < 8) return fitEval(kJ1Mid, ax);
+  if (ax < kFitEnd) return fitEval(kJ1Mid, ax);
   if (ax == INFINITY) return 0;
   return oscillating(kBesselMod1, kBesselPhase1, 1, ax, true);
 }
@@ -85,7 +86,7 @@ double besselY0(double x) {
     DD p = fitEvalDD(fitFind(kY0Small, x * x), x * x);
     return ddValue(ddAdd(p, ddMul(j, kTwoOverPi * std::log(x))));
   }
-  if (x < 8) return fitEval(kY0Mid, x);
+  if (x < kFitEnd) return fitEval(kY0Mid, x);
   if (x == INFINITY) return 0;
   return oscillating(kBesselMod0, kBesselPhase0, 0, x, false);
 }
@@ -100,7 +101,7 @@ double besselY1(double x) {
     DD r = ddAdd(ddAdd(-kTwoOverPi / x, ddMul(j, kTwoOverPi * std::log(x))), p);
     return ddValue(r);
   }
-  if (x < 8) return fitEval(kY1Mid, x);
+  if (x < kFitEnd) return fitEval(kY1Mid, x);
   if (x == INFINITY) return 0;
   return oscillating(kBesselMod1, kBesselPhase1, 1, x, false);
 }

@@ -488,30 +488,39 @@ def bessel_zeros(f, a, b):
     return out
 
 
+BESSEL_FIT_END = 64
+
+
 @family
 def fit_bessel_jy():
     t = []
     J0, J1, Y0, Y1 = (bessel_mp(0, "J"), bessel_mp(1, "J"), bessel_mp(0, "Y"), bessel_mp(1, "Y"))
-    X1 = 8
+    # Up to X1 the functions are fitted directly, zero-centred at every zero,
+    # so that the doubles nearest the zeros keep relative accuracy; beyond,
+    # modulus and phase.
+    X1 = BESSEL_FIT_END
+    units = list(range(8, X1 + 1))
     t.append(("kJ0Small", "J0(x) = P(x^2), |x| <= 1.25",
               fit_breaks(lambda u: J0(sq(u)), [0, mpf(1.5625)]), "x^2"))
-    t.append(("kJ0Mid", "J0(x) = P(x) (zero-centred near the zeros), 1.25 <= x < 8",
-              fit_breaks(J0, [1.25, 2, 3, 4, 5, 6, 7, 8], bessel_zeros(J0, 1.25, X1)), "x"))
+    t.append(("kJ0Mid", "J0(x) = P(x) (zero-centred near the zeros), 1.25 <= x < %d" % X1,
+              fit_breaks(J0, [1.25, 2, 3, 4, 5, 6, 7] + units, bessel_zeros(J0, 1.25, X1)), "x"))
     t.append(("kJ1Small", "J1(x) = x P(x^2), |x| <= 2",
               fit_breaks(lambda u: J1(sq(u)) / sq(u), [0, 1, 4]), "x^2"))
-    t.append(("kJ1Mid", "J1(x) = P(x) (zero-centred near the zeros), 2 <= x < 8",
-              fit_breaks(J1, [2, 3, 4, 5, 6, 7, 8], bessel_zeros(J1, 2, X1)), "x"))
+    t.append(("kJ1Mid", "J1(x) = P(x) (zero-centred near the zeros), 2 <= x < %d" % X1,
+              fit_breaks(J1, [2, 3, 4, 5, 6, 7] + units, bessel_zeros(J1, 2, X1)), "x"))
     t.append(("kY0Small", "Y0(x) = 2/pi log(x) J0(x) + P(x^2), 0 < x <= 0.5",
               fit_breaks(lambda u: Y0(sq(u)) - 2 / mp.pi * mp.log(sq(u)) * J0(sq(u)), [0, 0.25],
                          scale=lambda u: Y0(sq(u))), "x^2"))
-    t.append(("kY0Mid", "Y0(x) = P(x) (zero-centred near the zeros), 0.5 <= x < 8",
-              fit_breaks(Y0, [0.5, 0.625, 0.75, 1, 1.25, 1.5, 2, 3, 4, 5, 6, 7, 8], bessel_zeros(Y0, 0.5, X1)), "x"))
+    t.append(("kY0Mid", "Y0(x) = P(x) (zero-centred near the zeros), 0.5 <= x < %d" % X1,
+              fit_breaks(Y0, [0.5, 0.625, 0.75, 1, 1.25, 1.5, 2, 3, 4, 5, 6, 7] + units,
+                         bessel_zeros(Y0, 0.5, X1)), "x"))
     t.append(("kY1Small", "Y1(x) = 2/pi log(x) J1(x) - 2/(pi x) + x P(x^2), 0 < x <= 0.5",
               fit_breaks(lambda u: (Y1(sq(u)) - 2 / mp.pi * mp.log(sq(u)) * J1(sq(u)) + 2 / (mp.pi * sq(u))) / sq(u),
                          [0, 0.25], scale=lambda u: Y1(sq(u)) / sq(u)), "x^2"))
-    t.append(("kY1Mid", "Y1(x) = P(x) (zero-centred near the zeros), 0.5 <= x < 8",
-              fit_breaks(Y1, [0.5, 0.625, 0.75, 1, 1.25, 1.5, 2, 3, 4, 5, 6, 7, 8], bessel_zeros(Y1, 0.5, X1)), "x"))
-    brk = [0, mpf(1) / 64, mpf(1) / 32, mpf(1) / 16, mpf(1) / 8]
+    t.append(("kY1Mid", "Y1(x) = P(x) (zero-centred near the zeros), 0.5 <= x < %d" % X1,
+              fit_breaks(Y1, [0.5, 0.625, 0.75, 1, 1.25, 1.5, 2, 3, 4, 5, 6, 7] + units,
+                         bessel_zeros(Y1, 0.5, X1)), "x"))
+    brk = [0, mpf(1) / 512, mpf(1) / 256, mpf(1) / 128, mpf(1) / X1]
     for n, J, Y in ((0, J0, Y0), (1, J1, Y1)):
         def mod(w, J=J, Y=Y):
             x = 1 / w
@@ -522,9 +531,9 @@ def fit_bessel_jy():
             a = mp.atan2(Y(x), J(x)) - x + (2 * n + 1) * mp.pi / 4
             a = a - 2 * mp.pi * mp.nint(a / (2 * mp.pi))
             return a * x
-        t.append(("kBesselMod%d" % n, "sqrt(x (J%d^2 + Y%d^2)) = P(1/x), x >= 8" % (n, n),
+        t.append(("kBesselMod%d" % n, "sqrt(x (J%d^2 + Y%d^2)) = P(1/x), x >= %d" % (n, n, X1),
                   fit_breaks(mod, brk), "1/x"))
-        t.append(("kBesselPhase%d" % n, "x (theta%d(x) - x + %d pi/4) = P(1/x), x >= 8" % (n, 2 * n + 1),
+        t.append(("kBesselPhase%d" % n, "x (theta%d(x) - x + %d pi/4) = P(1/x), x >= %d" % (n, 2 * n + 1, X1),
                   fit_breaks(ph, brk), "1/x"))
     write_header("bessel_jy", t)
 

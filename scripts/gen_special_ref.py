@@ -84,6 +84,9 @@ def far_zeros(f, name, starts, guess):
     return out
 
 
+FAR = [64, 100, 1000, 1e5]   # where the oscillating kernels switch to modulus and phase, and beyond
+
+
 def ell(f, k):
     """f(m = 1 - k^2) with enough digits for the cancellation in 1 - k^2."""
     extra = max(0, -2 * int(mp.log10(abs(mpf(k)) + mpf(10) ** -300)))
@@ -122,7 +125,7 @@ def sample(name):
         "li": (mp.li, logu(1e-300, 1e300, 400) + lin(0, 3, 200) + near([mp.findroot(mp.li, 1.45)], 40, 1e-8)),
         "si": (mp.si, lin(-50, 50, 400) + logu(1e-300, 1e15, 200)),
         "ci": (mp.ci, lin(0, 50, 400) + logu(1e-300, 1e15, 200) + near(zeros_of(mp.ci, 0.1, 40, 400), 4, 1e-9) +
-               far_zeros(mp.ci, "ci", [64, 100, 1000, 1e5], lambda k: k * mp.pi)),
+               far_zeros(mp.ci, "ci", FAR, lambda k: k * mp.pi)),
         "shi": (mp.shi, lin(-30, 30, 400) + logu(1e-300, 700, 200)),
         "chi": (mp.chi, lin(0, 30, 400) + logu(1e-300, 700, 200) + near([mp.findroot(mp.chi, 0.52)], 40, 1e-8)),
         "fresnelc": (mp.fresnelc, lin(-10, 10, 400) + logu(1e-300, 1e15, 200)),
@@ -135,10 +138,14 @@ def sample(name):
         "besseli1": (lambda x: mp.besseli(1, x), lin(-30, 30, 400) + logu(1e-300, 713, 200)),
         "besselk0": (lambda x: mp.besselk(0, x), logu(1e-300, 745, 600)),
         "besselk1": (lambda x: mp.besselk(1, x), logu(1e-300, 745, 600)),
-        "besselj0": (j0, lin(-60, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(j0, 1, 60, 600), 3, 1e-9)),
-        "besselj1": (j1, lin(-60, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(j1, 1, 60, 600), 3, 1e-9)),
-        "bessely0": (y0, lin(0, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(y0, 0.5, 60, 600), 3, 1e-9)),
-        "bessely1": (y1, lin(0, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(y1, 1, 60, 600), 3, 1e-9)),
+        "besselj0": (j0, lin(-60, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(j0, 1, 60, 600), 3, 1e-9) +
+                     far_zeros(j0, "besselj0", FAR, lambda k: (k - 0.25) * mp.pi)),
+        "besselj1": (j1, lin(-60, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(j1, 1, 60, 600), 3, 1e-9) +
+                     far_zeros(j1, "besselj1", FAR, lambda k: (k + 0.25) * mp.pi)),
+        "bessely0": (y0, lin(0, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(y0, 0.5, 60, 600), 3, 1e-9) +
+                     far_zeros(y0, "bessely0", FAR, lambda k: (k - 0.75) * mp.pi)),
+        "bessely1": (y1, lin(0, 60, 500) + logu(1e-300, 1e8, 200) + near(zeros_of(y1, 1, 60, 600), 3, 1e-9) +
+                     far_zeros(y1, "bessely1", FAR, lambda k: (k - 0.25) * mp.pi)),
         "elliptick": (lambda k: ell(mp.ellipk, k), logu(1e-300, 1, 400) + lin(0, 3, 200) + logu(1, 1e100, 100)),
         "elliptice": (lambda k: ell(mp.ellipe, k), logu(1e-300, 1, 400) + lin(0, 3, 200) + logu(1, 1e100, 100)),
     }
