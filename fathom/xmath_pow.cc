@@ -70,7 +70,7 @@ bool exactPower(XRealValue y, int64_t n, XRealValue *out) {
   int lz = clz128(p);
   W w = {p << lz, 0, 127 - lz + k * (int64_t)an, signBit(y) && (an & 1)};
   if (n < 0) w = wRecip(w);
-  *out = wToX(w, w.neg);
+  *out = wToX(w);
   return true;
 }
 
@@ -93,7 +93,7 @@ XRealValue pow(XRealValue y, XRealValue x) {
   if (td < -230260100.0) return zero(negative);
   W e = expW(t);
   e.neg = negative;
-  return wToX(e, negative);
+  return wToX(e);
 }
 
 } // namespace fathom

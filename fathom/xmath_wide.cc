@@ -30,7 +30,7 @@ W wRecip(const W &b) {
 
 // Markstein's correction: q0 = a*y, q = q0 + (a - b*q0)*y.
 W wDiv(const W &a, const W &b) {
-  if (a.hi == 0) return wZero();
+  if (a.hi == 0) return {0, 0, 0, a.neg != b.neg};
   W m = b;
   m.e = 0;
   m.neg = false;
@@ -49,7 +49,7 @@ W wDiv(const W &a, const W &b) {
 // y ~ 1/sqrt(m) from a double and one Newton step, then s = m*y corrected
 // by y*(m - s^2)/2.
 W wSqrt(const W &a) {
-  if (a.hi == 0) return wZero();
+  if (a.hi == 0) return a;                    // sqrt(-0) = -0
   W m = a;
   m.neg = false;
   m.e = a.e & 1;                              // m in [1, 4)

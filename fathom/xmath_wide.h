@@ -16,7 +16,9 @@
 namespace fathom::detail {
 
 // value = (-1)^neg * (hi:lo) * 2^(e - 191), hi having its top bit set; zero
-// has hi = lo = 0.  So 1 <= |value| / 2^e < 2.
+// has hi = lo = 0 and keeps a sign through negation, multiplication and
+// division (the complex functions' branch cuts read it).  So
+// 1 <= |value| / 2^e < 2.
 struct W {
   u128 hi;
   uint64_t lo;
@@ -44,8 +46,8 @@ inline W wLdexp(W a, int64_t k) {
 inline W wFromX(XRealValue x) {   // finite non-zero
   return {fieldOf(x) | kTop, 0, (int64_t)x.w0 - kBias, (bool)signBit(x)};
 }
-inline W wFromX0(XRealValue x) {  // finite, zero allowed
-  return isZero(x) ? wZero() : wFromX(x);
+inline W wFromX0(XRealValue x) {  // finite, zero allowed (keeping its sign)
+  return isZero(x) ? W{0, 0, 0, (bool)signBit(x)} : wFromX(x);
 }
 inline W wFromInt(int64_t i) {
   if (i == 0) return wZero();
@@ -54,9 +56,9 @@ inline W wFromInt(int64_t i) {
   return {(u128)(m << lz) << 64, 0, 63 - lz, i < 0};
 }
 inline W wFromDouble(double d) { return d == 0 ? wZero() : wFromX(fromDouble(d)); }
-// Rounded to 128 bits; zero keeps the given sign.
-inline XRealValue wToX(const W &a, bool zeroNeg = false) {
-  if (a.hi == 0) return zero(zeroNeg);
+// Rounded to 128 bits; zero keeps its sign.
+inline XRealValue wToX(const W &a) {
+  if (a.hi == 0) return zero(a.neg);
   int64_t e = a.e + kBias;
   if (e > INT64_MAX / 4) e = INT64_MAX / 4;
   if (e < INT64_MIN / 4) e = INT64_MIN / 4;
@@ -159,7 +161,7 @@ inline W wMul(const W &a, const W &b) {
     r.lo = lo64(c3) << 1 | lo64(c2) >> 63;
     r.e = a.e + b.e;
   }
-  if (a.hi == 0 || b.hi == 0) r = wZero();
+  if (a.hi == 0 || b.hi == 0) r = {0, 0, 0, a.neg != b.neg};   // signed zero
   return r;
 }
 
