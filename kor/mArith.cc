@@ -128,8 +128,9 @@ Binary xrt_kernels() {
   return k;
 }
 
-// Folded constant forms: the constant is pushed and the general word runs;
-// a failure takes the constant off again.
+// Folded constant forms fail exactly as the words they stand for: the
+// constant is pushed (and swapped under x for "c Swap -" and "c Swap /")
+// and the general word runs, leaving both on the stack when it fails.
 Status with_constant(Context &cx, Status (*general)(Context &), bool constantFirst) {
   double c = EXEC::take_datum(cx).real;
   KOR::Stack &s = cx.main;
@@ -137,13 +138,7 @@ Status with_constant(Context &cx, Status (*general)(Context &), bool constantFir
   if (s.top < 1) return EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
   EXEC::push_real(cx, c);
   if (constantFirst) s.swap_levels(0);
-  Status st = general(cx);
-  if (st == EXEC::ERROR) {
-    s.refill(2);
-    if (constantFirst) s.swap_levels(0);
-    s.drop_n(1);
-  }
-  return st;
+  return general(cx);
 }
 
 // ---- Comparison ----
@@ -342,22 +337,20 @@ Status h_Xrt(Context &cx) {
   return binary(cx, k, Promotion::NUMERIC);
 }
 
+// "Swap -" and "Swap /" folded: a failure leaves the levels swapped, as the
+// two words would.
 Status h_SWAPSUB(Context &cx) {
   cx.main.refill(2);
   if (cx.main.top < 2) return EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
   cx.main.swap_levels(0);
-  Status st = h_SUB(cx);
-  if (st == EXEC::ERROR) cx.main.swap_levels(0);
-  return st;
+  return h_SUB(cx);
 }
 
 Status h_SWAPDIV(Context &cx) {
   cx.main.refill(2);
   if (cx.main.top < 2) return EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
   cx.main.swap_levels(0);
-  Status st = h_DIV(cx);
-  if (st == EXEC::ERROR) cx.main.swap_levels(0);
-  return st;
+  return h_DIV(cx);
 }
 
 Status h_REALADD(Context &cx) { return with_constant(cx, h_ADD, false); }

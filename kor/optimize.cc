@@ -188,17 +188,20 @@ struct Optimizer {
       default: return OP::IFN_NONE;
       }
     };
+    // A fold is made only where no depth check is needed for it, so that a
+    // short stack fails exactly as the unfolded words would.
+    auto known_before = [&](size_t back) { return seq.depthBefore[seq.index.size() - 1 - back]; };
     bool subOrDiv = word == OP::ifn_SUB || word == OP::ifn_DIV;
     if (subOrDiv && last_is(OP::ifn_Swap)) {
       bool check = last_is(OP::ifn_CHECK2, 1);
       size_t pushAt = check ? 2 : 1;
-      if (last_is(OP::ifn_REALPUSH, pushAt) && fold_allowed()) {
+      if (last_is(OP::ifn_REALPUSH, pushAt) && known_before(pushAt) >= 1 && fold_allowed()) {
         Datum c = seq.data[data_position(seq, seq.index.size() - 1 - pushAt)];
         drop_last(pushAt + 1);
         emit_with_datum(word == OP::ifn_SUB ? OP::ifn_REALNEG : OP::ifn_REALINV, c);
         return true;
       }
-      if (!fold_allowed()) return false;
+      if (check || known_before(0) < 2 || !fold_allowed()) return false;
       drop_last(1);
       seq.emit_tracked(word == OP::ifn_SUB ? OP::ifn_SWAPSUB : OP::ifn_SWAPDIV);
       return true;
@@ -207,6 +210,7 @@ struct Optimizer {
     ifnEnum folded = arith(word);
     if (folded == OP::IFN_NONE && word != OP::ifn_CheckArg && word != OP::ifn_SaveArg) return false;
     Datum c = last_datum();
+    if (folded != OP::IFN_NONE && known_before(0) < 1) return false;
     if (folded == OP::IFN_NONE) {
       // A count: folded only when it is a whole number the general form reads the same.
       if (!(c.real >= 0 && c.real <= 2147483647.0 && c.real == std::floor(c.real))) return false;

@@ -65,10 +65,11 @@ std::vector<std::string> Session::stack() const {
   return out;
 }
 
-Outcome run(const std::string &src, Mode mode, int stops) {
+Outcome run(const std::string &src, Mode mode, int stops, bool budget) {
   Session s(src, mode);
   Outcome o;
   if (stops > 0) KOR::kernel().interrupt = KOR::SIG_STOP;
+  if (budget) KOR::kernel().interrupt = KOR::SIG_KILL;
   o.status = s.start();
   for (int n = 1; o.status == EXEC::HALT && n <= stops; ++n) {
     if (n < stops) KOR::kernel().interrupt = KOR::SIG_STOP;

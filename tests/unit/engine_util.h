@@ -29,7 +29,9 @@ std::string describe(const Outcome &o);
 // Parses `src` as a command line and runs it to its end in a fresh context.
 // `stops` > 0 interrupts the run with STOP at that many timeslices and
 // continues it each time, as a user pressing Ctl-S and Cont would.
-Outcome run(const std::string &src, Mode mode, int stops = 0);
+// With `budget`, a run still going at its first timeslice (200000 charged
+// instructions) is cancelled, so that generated programs always end.
+Outcome run(const std::string &src, Mode mode, int stops = 0, bool budget = false);
 
 // A context with a parsed, compiled program, for tests that look inside.
 struct Session {
