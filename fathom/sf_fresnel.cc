@@ -21,21 +21,30 @@ namespace {
 
 using namespace sf;
 
-// sin and cos of pi x^2 / 2 for x >= 4.
-void phase(double x, long double *s, long double *c) {
+// sin and cos of pi x^2 / 2 for x >= 4.  They enter the result scaled by
+// f, g < 0.08 against 1/2, so double sine and cosine of an exactly reduced
+// argument suffice.
+void phase(double x, double *s, double *c) {
   if (x >= 0x1p60) {                  // x a multiple of 2^8: x^2/2 = 0 mod 2
     *s = 0;
     *c = 1;
     return;
   }
   DD q = twoProd(x, x);               // x^2 = q.hi + q.lo exactly
-  // x^2 / 2 modulo 2 = (q.hi mod 4 + q.lo) / 2; fmod is exact.
-  double a = std::fmod(q.hi, 4.0);
-  long double t = ((long double)a + q.lo) / 2;   // in [-0.5, 2.5)
-  t -= 2 * std::nearbyint(t / 2);                // [-1, 1]
-  long double ang = kPiL * t;
-  *s = std::sin(ang);
-  *c = std::cos(ang);
+  // x^2 / 2 modulo 2 = (q.hi mod 4 + q.lo mod 4) / 2; fmod is exact, and
+  // q.lo exceeds 4 once x^2 passes 2^55.
+  DD t = twoSum(std::fmod(q.hi, 4.0), std::fmod(q.lo, 4.0));
+  t.hi *= 0.5;
+  t.lo *= 0.5;                        // t in (-2, 4), exact
+  double k = (2 * t.hi + 0x1.8p52) - 0x1.8p52;   // nearest quarter turn
+  double r = (t.hi - 0.5 * k) + t.lo; // |r| <= 1/4 + 2^-52, t.hi - k/2 exact
+  double sr = std::sin(kPi * r), cr = std::cos(kPi * r);
+  switch ((int)k & 3) {
+    case 0: *s = sr; *c = cr; break;
+    case 1: *s = cr; *c = -sr; break;
+    case 2: *s = -sr; *c = -cr; break;
+    default: *s = -cr; *c = sr; break;
+  }
 }
 
 // The auxiliary f and g for x >= 4.
@@ -58,11 +67,12 @@ double fresnel(double x, bool sine) {
   } else if (ax == INFINITY) {
     r = 0.5;
   } else {
-    double f, g;
-    long double s, c;
+    double f, g, s, c;
     aux(ax, &f, &g);
     phase(ax, &s, &c);
-    r = sine ? (double)(0.5L - f * c - g * s) : (double)(0.5L + f * s - g * c);
+    long double fs = (long double)f * s, fc = (long double)f * c;   // exact products
+    long double gs = (long double)g * s, gc = (long double)g * c;
+    r = sine ? (double)(0.5L - fc - gs) : (double)(0.5L + fs - gc);
   }
   return std::copysign(r, x);
 }
