@@ -153,6 +153,20 @@ TEST(BatchTrace, RecordedKeysPrintWithKeytrace) {
   EXPECT_EQ(t.out, "  1:\t'1'\n  2:\tEVAL\n  3:\t'+'\n  4:\tEVAL\n");
 }
 
+TEST(BatchTrace, ReplayingARecordedScriptGivesTheSameStacks) {
+  bb::Sandbox box;
+  box.write_file("calc.kor", "1 2 +\n;3 *\n<< Dup * >> Eval\n\"\\065\"\n");
+  bb::Result first = box.korsh({"-t", "calc.trace", "calc.kor"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, listing({"3"}) + ";\n" + listing({"81", "\"A\""}));
+  bb::Result again = box.korsh({"-i", "calc.trace"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, first.out);
+  // Without -i the same file is plain text, and its bytes are not a program.
+  bb::Result plain = box.korsh({"calc.trace"});
+  EXPECT_EQ(plain.status, 1);
+}
+
 TEST(BatchKeytest, ReportsEveryCodeUntilQ) {
   bb::Sandbox box;
   bb::Result r = box.korsh({"-@"}, "a;\nQb");
