@@ -98,7 +98,9 @@ double besselY1(double x) {
   if (x <= 0.5) {
     DD j = ddMul(fitEvalDD(fitFind(kJ1Small, x * x), x * x), x);
     DD p = ddMul(fitEvalDD(fitFind(kY1Small, x * x), x * x), x);
-    DD r = ddAdd(ddAdd(-kTwoOverPi / x, ddMul(j, kTwoOverPi * std::log(x))), p);
+    double t = -kTwoOverPi / x;
+    if (std::isinf(t)) return t;                    // x < 3.6e-309: overflows
+    DD r = ddAdd(ddAdd(t, ddMul(j, kTwoOverPi * std::log(x))), p);
     return ddValue(r);
   }
   if (x < kFitEnd) return fitEval(kY1Mid, x);

@@ -82,12 +82,17 @@ inline DD ddDiv(DD a, DD b) {
 // 1/x: w x = 1 + e exactly, so 1/x = w (1 - e) (cheaper than ddDiv).
 inline DD ddRecip(double x) {
   double w = 1 / x;
+  if (!(std::fabs(x) < 0x1p1000)) return {w, 0};   // w x would overflow the split; w <= 2^-1000
   DD wx = twoProd(w, x);
   return {w, ((1 - wx.hi) - wx.lo) * w};
 }
 
 // sqrt(x) for x > 0: s^2 = x - e exactly, so sqrt(x) = s + e/(2s).
 inline DD ddSqrt(double x) {
+  if (x > 0x1p1000) {                               // r^2 could round past the largest double
+    DD r = ddSqrt(x * 0x1p-1000);
+    return {r.hi * 0x1p500, r.lo * 0x1p500};
+  }
   double r = std::sqrt(x);
   DD rr = twoProd(r, r);
   return {r, ((x - rr.hi) - rr.lo) / (2 * r)};

@@ -84,6 +84,19 @@ TEST(SpecialBessel, SpecialValuesAndParity) {
   EXPECT_TRUE(std::isnan(fathom::besselJn(NAN, 1)));
 }
 
+// The ends of the double range: the largest double (mpmath's values) and
+// the least subnormal, where 2/(pi x) overflows.
+TEST(SpecialBessel, EndsOfTheRange) {
+  constexpr double kMax = 0x1.fffffffffffffp+1023;
+  EXPECT_NEAR(fathom::besselJ0(kMax), -4.1869868495853731728e-155, 1e-169);
+  EXPECT_NEAR(fathom::besselY1(kMax), 4.1869868495853731728e-155, 1e-169);
+  EXPECT_TRUE(std::isfinite(fathom::besselJ1(kMax)));
+  EXPECT_TRUE(std::isfinite(fathom::besselY0(kMax)));
+  EXPECT_EQ(fathom::besselY1(0x1p-1074), -INFINITY);
+  EXPECT_EQ(fathom::besselYn(5, 0x1p-1074), -INFINITY);
+  EXPECT_EQ(fathom::besselYn(-3, 0x1p-1074), INFINITY);
+}
+
 // J1 is odd but changes sign itself: its sign past each zero.
 TEST(SpecialBessel, SignsBetweenZeros) {
   EXPECT_GT(fathom::besselJ1(3.7), 0);

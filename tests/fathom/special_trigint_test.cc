@@ -32,6 +32,13 @@ TEST(SpecialTrigInt, CiRelativeAtZerosBelow64) {
   EXPECT_LE(w.max, sftol::tolerance("ci"));
 }
 
+TEST(SpecialTrigInt, LargestDouble) {
+  constexpr double kMax = 0x1.fffffffffffffp+1023;
+  EXPECT_NEAR(fathom::cosInt(kMax), 2.7601789721270171495e-311, 1e-322);   // subnormal
+  EXPECT_DOUBLE_EQ(fathom::sinInt(kMax), fathom::kPi / 2);
+  EXPECT_EQ(fathom::fresnelC(kMax), 0.5);
+}
+
 TEST(SpecialTrigInt, SpecialValues) {
   EXPECT_DOUBLE_EQ(fathom::sinInt(INFINITY), fathom::kPi / 2);
   EXPECT_DOUBLE_EQ(fathom::sinInt(-INFINITY), -fathom::kPi / 2);
