@@ -1,6 +1,11 @@
 // Keypad mode: the input codes of the keys that curses decodes.  The map is
 // curses-free; the key numbers come from Terminal.cc, the one place that
 // knows curses.
+//
+// ncurses has no keys of its own for Alt with a letter or digit: terminals
+// send ESC and the character, which the ESC prefix makes Meta-letter or
+// Meta-digit, and the key map turns those into menu and function keys.  An
+// Alt that sets bit 7 instead gives an 8-bit character, which stays itself.
 #pragma once
 
 #include <string>
