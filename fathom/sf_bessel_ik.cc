@@ -75,6 +75,7 @@ double besselK1(double x) {
   if (std::isnan(x)) return x;
   if (x < 0) return NAN;
   if (x == 0) return INFINITY;
+  if (x < 0x1p-60) return 1 / x;                   // K1 = 1/x (1 + O(x^2 log x)); may overflow
   if (x <= 1) {
     DD i1 = ddMul(fitEvalDD(fitFind(kI1Small, x * x), x * x), x);
     DD p = ddMul(fitEvalDD(fitFind(kK1Small, x * x), x * x), x);

@@ -10,7 +10,8 @@
 //   Y_n, K_n: forward recurrence from order 0 and 1 (both grow with n).
 //   I_n: backward recurrence normalised by exp(-x) I0(x).
 // Orders above 2^20 give 0 (J, I) or -inf / inf (Y, K) where the value
-// certainly under/overflows (x < n/4), NaN otherwise.  Near the zeros of
+// certainly under/overflows (x < n/4), NaN otherwise.  J_n and I_n are 0
+// where (x/2)^n/n! underflows, and I_n is inf beyond x = 1e6.  Near the zeros of
 // J_n and Y_n (n >= 2) the error is bounded relative to the local
 // amplitude, not the value.
 #include "fathom/special.h"
@@ -74,6 +75,12 @@ long double inBackward(long n, double x) {
 
 double sign(long n) { return (n & 1) ? -1.0 : 1.0; }
 
+// (x/2)^n / n!, which bounds J_n(x) and I_n(x) e^-x, is below half the
+// least subnormal: the recurrences would only divide by x's underflow.
+bool underflows(long n, double x) {
+  return n * std::log(x / 2) - std::lgamma(n + 1.0) < -746;
+}
+
 } // namespace
 
 double besselJn(double nu, double x) {
@@ -86,6 +93,7 @@ double besselJn(double nu, double x) {
   if (n == 1) return s * besselJ1(x);
   if (x == 0 || x == INFINITY) return 0;
   if (n > kMaxOrder) return x < n / 4.0 ? 0 : NAN;
+  if (x < n && underflows(n, x)) return s * 0.0;
   long double r = x > n ? jnForward(n, x) : jnBackward(n, x);
   return s * (double)r;
 }
@@ -120,6 +128,10 @@ double besselIn(double nu, double x) {
   if (x == 0) return 0;
   if (x == INFINITY) return s * INFINITY;
   if (n > kMaxOrder) return x < n / 4.0 ? 0 : NAN;
+  if (x < n && underflows(n, x)) return s * 0.0;
+  // Beyond 1e6, e^(x - n^2/(2x)) overflows for every order up to 2^20 (and
+  // the backward recurrence would need about x steps).
+  if (x > 1e6) return s * INFINITY;
   long double ratio = inBackward(n, x);
   if (x <= 8) return s * (double)(ratio * besselI0(x));
   sf::DD i0 = sf::besselI0Scaled(x);

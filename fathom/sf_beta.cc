@@ -33,7 +33,8 @@ long double gammaOfSum(double a, double b) {
   return g;
 }
 
-long double betaLarge(double a, double b) {
+// log B(a, b) by logarithms and Stirling remainders.
+long double lnBetaLarge(double a, double b) {
   if (a > b) { double t = a; a = b; b = t; }
   long double la = a, lb = b;
   long double r = std::log1p(la / lb);             // log((a + b)/b)
@@ -47,7 +48,7 @@ long double betaLarge(double a, double b) {
     lnb = (la - 0.5L) * (std::log(la / lb) - r) - (lb - 0.5L) * r - lsum / 2 + kHalfLog2PiL +
           stirlingRestL(a) + stirlingRestL(b) - stirlingRestL(sum);
   }
-  return std::exp(lnb);
+  return lnb;
 }
 
 } // namespace
@@ -58,8 +59,13 @@ long double betaPosL(double a, double b) {
   if (a == INFINITY || b == INFINITY) return 0;
   // Stirling's Gamma(x), x >= 12, carries an error of 2^-64 x log x; the
   // logarithmic form keeps its terms near the size of the result.
-  if (a >= 12 || b >= 12) return betaLarge(a, b);
+  if (a >= 12 || b >= 12) return std::exp(lnBetaLarge(a, b));
   return gammaL(a) * gammaL(b) / gammaOfSum(a, b);   // tiny a or b too: B ~ 1/a + 1/b
+}
+
+long double lnBetaPosL(double a, double b) {
+  if (a >= 12 || b >= 12) return lnBetaLarge(a, b);
+  return std::log(gammaL(a) * gammaL(b) / gammaOfSum(a, b));
 }
 
 } // namespace sf

@@ -25,7 +25,7 @@ double dawson(double x) {
     r = fitEval(kDawsonMid, ax);
   } else {
     double u = ax < 1e150 ? 1 / (ax * ax) : 0;
-    r = ddValue(ddDiv(fitEvalDD(fitFind(kDawsonAsym, u), u), DD{2 * ax, 0}));
+    r = 0.5 * ddValue(ddMul(fitEvalDD(fitFind(kDawsonAsym, u), u), ddRecip(ax)));
   }
   return std::copysign(r, x);
 }

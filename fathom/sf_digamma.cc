@@ -26,6 +26,7 @@ namespace {
 using namespace sf;
 
 double digammaPos(double x) {
+  if (x < 0x1p-60) return -1 / x - kEulerGamma;   // -1/x may overflow; psi(1 + x) = -gamma here
   if (x < 1) return ddValue(ddAdd(-1 / x, fitEvalDD(fitFind(kDigamma1p, x), x)));
   if (x < 2) return fitEval(kDigamma1p, x - 1);
   if (x < 10) return fitEval(kDigammaMid, x);

@@ -96,7 +96,7 @@ double lnErfc(double x) {
     DD e = erfSmall(x);
     return std::log1p(-(e.hi + e.lo));
   }
-  if (x == INFINITY) return -INFINITY;
+  if (x >= 0x1p512) return -INFINITY;            // -x^2 overflows
   DD s = twoProd(x, x);
   double lh;
   if (x < 28) {

@@ -8,7 +8,8 @@
 //                       double (sf::betaPosL)
 // CF is the continued fraction of Abramowitz & Stegun 26.5.8 evaluated by
 // the modified Lentz method in long double (at most 100000 terms); the
-// prefactor is exp(a log x + b log1p(-x)) in long double.
+// prefactor is exp(a log x + b log1p(-x)) in long double (for I_x, minus
+// log B(a, b) in the same exponent).
 #include "fathom/special.h"
 #include "fathom/sf_internal.h"
 
@@ -63,11 +64,11 @@ bool direct(double a, double b, double x) {
 double betaI(double a, double b, double x) {
   if (badArgs(a, b, x)) return NAN;
   if (x == 0 || x == 1) return x;
-  long double pre = prefactor(a, b, x);
-  long double bab = sf::betaPosL(a, b);
-  if (bab == 0 || std::isinf(bab)) return NAN;
-  if (direct(a, b, x)) return (double)(pre / bab * betaFraction(a, b, x) / a);
-  return (double)(1 - pre / bab * betaFraction(b, a, 1 - (long double)x) / b);
+  // x^a (1 - x)^b / B(a, b) in one exponent: B may under- or overflow.
+  long double pre = std::exp(a * std::log((long double)x) + b * std::log1p(-(long double)x) -
+                             sf::lnBetaPosL(a, b));
+  if (direct(a, b, x)) return (double)(pre * betaFraction(a, b, x) / a);
+  return (double)(1 - pre * betaFraction(b, a, 1 - (long double)x) / b);
 }
 
 double betaLower(double a, double b, double x) {

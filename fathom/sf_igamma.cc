@@ -72,6 +72,7 @@ double gammaLower(double a, double x) {
   if (x < a + 1) return (double)(std::exp(lpre) * lowerSeries(a, x));
   long double upper = std::exp(lpre) * upperFraction(a, x) * x;
   long double g = a < 1700 ? gammaL(a) : std::exp(lnGammaPosL(a));
+  if (std::isinf(g)) return INFINITY;     // x >= a + 1: gamma(a, x) > Gamma(a)/2 overflows too
   return (double)(g - upper);
 }
 

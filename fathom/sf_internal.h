@@ -38,6 +38,8 @@ long double lnGammaPosL(double x);
 // B(a, b) for a, b > 0, relative error near 2^-60 (0 when it underflows
 // the long double range).
 long double betaPosL(double a, double b);
+// log B(a, b) for finite a, b > 0 (B itself may leave the long double range).
+long double lnBetaPosL(double a, double b);
 
 } // namespace fathom::sf
 

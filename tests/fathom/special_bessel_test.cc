@@ -95,6 +95,12 @@ TEST(SpecialBessel, EndsOfTheRange) {
   EXPECT_EQ(fathom::besselY1(0x1p-1074), -INFINITY);
   EXPECT_EQ(fathom::besselYn(5, 0x1p-1074), -INFINITY);
   EXPECT_EQ(fathom::besselYn(-3, 0x1p-1074), INFINITY);
+  EXPECT_EQ(fathom::besselK1(1e-310), INFINITY);
+  EXPECT_EQ(fathom::besselKn(4, 1e-310), INFINITY);
+  EXPECT_EQ(fathom::besselJn(1000, 1e-310), 0.0);     // (x/2)^n/n! underflows
+  EXPECT_EQ(fathom::besselIn(1000, 0x1p-1074), 0.0);
+  EXPECT_EQ(fathom::besselIn(2, 1e20), INFINITY);
+  EXPECT_EQ(fathom::besselIn(3, -1e20), -INFINITY);
 }
 
 // J1 is odd but changes sign itself: its sign past each zero.

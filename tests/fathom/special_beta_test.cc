@@ -36,6 +36,10 @@ TEST(SpecialBeta, DomainsAndSpecialValues) {
   EXPECT_TRUE(std::isnan(fathom::beta(-2, 0.5)));
   EXPECT_EQ(fathom::beta(-1.5, -0.5), 0.0);                  // a + b = -2 is a pole of Gamma
   EXPECT_EQ(fathom::beta(INFINITY, 2), 0.0);
+  // B(a, b) and Gamma(a) beyond the long double range.
+  EXPECT_NEAR(fathom::betaI(1e4, 1e4, 0.499), 0.38864995214253755, 1e-15);   // by quadrature
+  EXPECT_EQ(fathom::betaI(1e4, 1e4, 0.999), 1.0);
+  EXPECT_EQ(fathom::gammaLower(1e4, 1e5), INFINITY);
 }
 
 // The recurrence's right side cancels (by about (a + 1)/x for small x), so

@@ -35,6 +35,9 @@ TEST(SpecialErf, SpecialValues) {
   EXPECT_EQ(fathom::lnErfc(0.0), 0.0);
   EXPECT_NEAR(fathom::lnErfc(-INFINITY), std::log(2.0), 1e-16);
   EXPECT_EQ(fathom::dawson(INFINITY), 0.0);
+  EXPECT_DOUBLE_EQ(fathom::dawson(1e300), 5e-301);     // 1/(2x)
+  EXPECT_DOUBLE_EQ(fathom::dawson(-0x1.fffffffffffffp+1023), -0x1p-1025);
+  EXPECT_EQ(fathom::lnErfc(1e300), -INFINITY);         // -x^2 overflows
   EXPECT_EQ(fathom::dawson(-0.0), 0.0);
   EXPECT_TRUE(std::signbit(fathom::dawson(-0.0)));
 }

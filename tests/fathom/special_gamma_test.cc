@@ -41,6 +41,8 @@ TEST(SpecialGamma, PolesAndSpecialValues) {
   EXPECT_EQ(fathom::lnGamma(1e306), INFINITY);
   EXPECT_TRUE(std::isnan(fathom::digamma(-2.0)));
   EXPECT_EQ(fathom::digamma(0.0), -INFINITY);
+  EXPECT_EQ(fathom::digamma(1e-310), -INFINITY);      // -1/x overflows
+  EXPECT_DOUBLE_EQ(fathom::digamma(1e-20), -1e20);
   EXPECT_EQ(fathom::trigamma(-2.0), INFINITY);
   EXPECT_EQ(fathom::trigamma(INFINITY), 0.0);
   for (double f : {NAN}) {
