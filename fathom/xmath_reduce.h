@@ -6,8 +6,8 @@
 
 namespace fathom::detail {
 
-// Word k: floor(2/pi * 2^(64(k+1))) mod 2^64.
-extern const uint64_t kTwoOverPi[];
+// Word k: floor(2/pi * 2^(64(k+1))) mod 2^64, k < kTwoOverPiWords.
+extern const uint64_t *const kTwoOverPi;
 extern const int64_t kTwoOverPiWords;
 
 } // namespace fathom::detail

@@ -73,7 +73,7 @@ UlpStats measure(const AccuracyCase &c, uint64_t seed) {
 
 std::string formatRow(const AccuracyCase &c, const UlpStats &s) {
   char buf[256];
-  std::snprintf(buf, sizeof buf, "| %-7s | %-40s | %7lld | %8.3f | %8.4f |", c.function.c_str(),
+  std::snprintf(buf, sizeof buf, "| %-7s | %-40s | %7lld | %8.4f | %8.4f |", c.function.c_str(),
                 c.domain.c_str(), (long long)s.count, s.max, s.mean());
   return buf;
 }
