@@ -11,14 +11,18 @@
 //                and the quarter-period shifts (16.8) back to u, all in
 //                long double (at most 16 AGM steps).  The zeros of sn and
 //                cn become zeros of sn(v), so they keep relative accuracy.
-// The error grows with |u| as the reduction (K in long double) loses about
-// log2(|u|/K) bits of the 64.
+// The reduction takes K from the mean in double-double, so the error no
+// longer grows with |u| (until |u|/K reaches 2^50, where no digit of the
+// phase is left).
 #include "fathom/special.h"
+#include "fathom/sf_dd.h"
 
 #include <cmath>
 
 namespace fathom {
 namespace {
+
+using namespace sf;
 
 constexpr long double kPiL = 3.141592653589793238462643383279502884L;
 
@@ -53,20 +57,53 @@ void descent(const Agm &g, long double v, long double *sn, long double *cn, long
   *dn = g.n == 0 ? 1 : *cn / std::cos(prev - phi);
 }
 
-// u = q K + v with |v| <= K/2; the shift by K maps (sn, cn, dn)(v) to
-// (cn/dn, -kc sn/dn, kc/dn), so each zero of sn and cn is a zero of the
-// small-argument sn and keeps its relative accuracy.
-void snCnDnL(long double u, long double kc, long double *sn, long double *cn, long double *dn) {
-  Agm g(kc);
-  long double k = g.quarterPeriod();
-  long double q = std::nearbyint(u / k);
+// sqrt of a double-double: s = sqrt(x.hi), corrected by (x - s^2)/(2s).
+DD ddSqrtOf(DD x) {
+  double s = std::sqrt(x.hi);
+  DD r = ddAdd(x, ddNeg(twoProd(s, s)));
+  return fastTwoSum(s, r.hi / (2 * s));
+}
+
+// K = pi / (2 AGM(1, kc)) in double-double, about 2^-100: the reduction
+// u - q K needs more bits than the descent.  The mean converges
+// quadratically, so one more averaging after |a - b| < 2^-50 a suffices.
+DD quarterPeriod(DD kc) {
+  constexpr DD kHalfPi{0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
+  DD a{1, 0}, b = kc;
+  for (int i = 0; i < 40 && std::fabs(a.hi - b.hi) > 0x1p-50 * a.hi; ++i) {
+    DD m = ddMul(ddAdd(a, b), 0.5);
+    b = ddSqrtOf(ddMul(a, b));
+    a = m;
+  }
+  return ddDiv(kHalfPi, ddMul(ddAdd(a, b), 0.5));
+}
+
+// u = q K + v with |v| <= K/2 (v in double-double); the shift by K maps
+// (sn, cn, dn)(v) to (cn/dn, -kc sn/dn, kc/dn), so each zero of sn and cn
+// is a zero of the small-argument sn and keeps its relative accuracy.
+void snCnDnL(DD u, DD kc, long double *sn, long double *cn, long double *dn) {
+  long double kcl = (long double)kc.hi + kc.lo;
+  Agm g(kcl);
+  DD k = quarterPeriod(kc);
+  double q = u.hi / k.hi;
+  long double v;
+  if (std::fabs(q) < 0x1p50) {
+    q = (q + 0x1.8p52) - 0x1.8p52;                  // round to nearest
+    DD r = ddAdd(u, ddMul(k, -q));
+    v = (long double)r.hi + r.lo;
+  } else {                                          // no digit of the phase is left
+    long double period = 4 * ((long double)k.hi + k.lo);
+    q = 0;
+    v = std::fmod((long double)u.hi, period);
+    if (std::fabs(v) > period / 2) v -= std::copysign(period, v);   // |v| <= 2K, as the descent wants
+  }
   long double s, c, d;
-  descent(g, u - q * k, &s, &c, &d);
-  switch (((long long)std::fmod(q, 4.0L) + 4) & 3) {
+  descent(g, v, &s, &c, &d);
+  switch ((long long)q & 3) {                       // two's complement: -1 & 3 = 3
     case 0: *sn = s; *cn = c; *dn = d; break;
-    case 1: *sn = c / d; *cn = -kc * s / d; *dn = kc / d; break;
+    case 1: *sn = c / d; *cn = -kcl * s / d; *dn = kcl / d; break;
     case 2: *sn = -s; *cn = -c; *dn = d; break;
-    default: *sn = -c / d; *cn = kc * s / d; *dn = kc / d; break;
+    default: *sn = -c / d; *cn = kcl * s / d; *dn = kcl / d; break;
   }
 }
 
@@ -85,12 +122,12 @@ void jacobiSnCnDn(double u, double kc, double *sn, double *cn, double *dn) {
   }
   long double s, c, d;
   if (kc <= 1) {
-    snCnDnL(u, kc, &s, &c, &d);
+    snCnDnL(DD{u, 0}, DD{kc, 0}, &s, &c, &d);
   } else if (kc == INFINITY) {
     *sn = *cn = *dn = NAN;
     return;
   } else {
-    snCnDnL((long double)u * kc, 1 / (long double)kc, &s, &c, &d);
+    snCnDnL(twoProd(u, kc), ddRecip(kc), &s, &c, &d);
     s = s / (d * kc);
     c = c / d;
     d = 1 / d;

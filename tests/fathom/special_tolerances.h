@@ -24,7 +24,7 @@ inline constexpr Tolerance kTolerances[] = {
     {"elliptick", 1.5},  {"elliptice", 1.5},  {"besseljn", 1.5},   {"besselyn", 1.5},
     {"besselin", 1.5},   {"besselkn", 2},     {"expinten", 1},     {"beta", 1},
     {"gammalower", 1},   {"gammap", 2},       {"ellippi", 1},      {"ellipf", 1},
-    {"ellipe", 1},       {"jacobisn", 4.5},   {"jacobicn", 3.5},   {"jacobidn", 1},
+    {"ellipe", 1},       {"jacobisn", 1},     {"jacobicn", 1},     {"jacobidn", 1},
     {"ellippiinc", 1},   {"betalower", 1},    {"betai", 1},
 };
 
