@@ -84,7 +84,7 @@ TEST(FathomXComplexElem, AccuracyPerPart) {
   for (const ComplexCase &c : kFunctions) {
     for (const Region &g : kRegions) {
       PartStats s = measureComplex(c, g, 1000, seed++);
-      std::printf("| %-6s | %-28s | %6.3f | %6.3f | %7.4f | %7.4f |\n", c.name, g.name, s.re.max,
+      std::printf("| %-6s | %-28s | %6.4f | %6.4f | %6.4f | %6.4f |\n", c.name, g.name, s.re.max,
                   s.im.max, s.re.mean(), s.im.mean());
       EXPECT_LE(s.re.max, kComplexMaxUlps) << c.name << " real part on " << g.name << " at " << s.re.worst;
       EXPECT_LE(s.im.max, kComplexMaxUlps) << c.name << " imaginary part on " << g.name << " at " << s.im.worst;
@@ -111,7 +111,7 @@ TEST(FathomXComplexElem, AccuracyNearBranchPoints) {
       re.add(ulpError(got.re, ref.re), where);
       im.add(ulpError(got.im, ref.im), where);
     }
-    std::printf("| %-6s | %-28s | %6.3f | %6.3f | %7.4f | %7.4f |\n", c.name, "near +-1, +-i", re.max,
+    std::printf("| %-6s | %-28s | %6.4f | %6.4f | %6.4f | %6.4f |\n", c.name, "near +-1, +-i", re.max,
                 im.max, re.mean(), im.mean());
     EXPECT_LE(re.max, kComplexMaxUlps) << c.name << " real part at " << re.worst;
     EXPECT_LE(im.max, kComplexMaxUlps) << c.name << " imaginary part at " << im.worst;
@@ -133,7 +133,7 @@ TEST(FathomXComplexElem, PowAccuracy) {
     re.add(ulpError(got.re, ref.re), where);
     im.add(ulpError(got.im, ref.im), where);
   }
-  std::printf("| cpow   | %-28s | %6.3f | %6.3f | %7.4f | %7.4f |\n", "|y| in 2^+-20, |x| < 2^5", re.max,
+  std::printf("| cpow   | %-28s | %6.4f | %6.4f | %6.4f | %6.4f |\n", "|y| in 2^+-20, |x| < 2^5", re.max,
               im.max, re.mean(), im.mean());
   EXPECT_LE(re.max, kComplexMaxUlps) << re.worst;
   EXPECT_LE(im.max, kComplexMaxUlps) << im.worst;
