@@ -113,6 +113,12 @@ TEST(Alloc, CompiledIfOnReals) {
     expect_no_allocations(c);
 }
 
+// A program object on the stack, copied by link and evaluated each time.
+TEST(Alloc, EvalOfAProgramObject) {
+  expect_counter_sees_allocations();
+  expect_no_allocations({"<< 1 + >> 0 1 100 Start Over Eval Next Swap Drop", {"100"}});
+}
+
 // Thirty values spill sixteen entries into the overflow and read them back;
 // that stays inside the overflow's first block, which survives a clear.
 TEST(Alloc, CompiledSpillBeyondTheCache) {
