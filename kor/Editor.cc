@@ -5,6 +5,8 @@
 #include <iterator>
 
 #include "kor/Command.h"
+#include "kor/Context.h"
+#include "kor/Display.h"
 #include "kor/InputCoder.h"
 #include "kor/KeyMap.h"
 #include "kor/Kernel.h"
@@ -19,10 +21,12 @@ const char PROTECTED[] = " Adjoining area is protected.";
 
 bool is_number_char(char c) { return std::strchr("+-.,0123456789", c) != nullptr && c != '\0'; }
 bool is_event(InputCode a) { return a == IC_Clear || (a >= IC_EOF && a <= IC_COMP); }
+// Codes that leave the message row alone and need no redraw of the text.
+bool is_passive(InputCode bare) { return bare == IC_Clear || bare == IC_EOF || (bare >= IC_WINCH && bare <= IC_COMP); }
 
 } // namespace
 
-Editor::Editor() = default;
+Editor::Editor() { OP::start_menu(menu); }
 
 Editor::~Editor() { delete next; }
 
@@ -37,7 +41,22 @@ void Editor::verify() const {
 void Editor::show_message(const std::string &text, bool isError) {
   message = text;
   messageShown = true;
-  if (isError) kor_bell();
+  if (display().drawing()) display().show_message(text, isError, area() == Area::VIEW);
+  else if (isError) kor_bell();
+}
+
+// The next key removes the messages and the marks of a syntax error.
+void Editor::forget_message() {
+  if (messageShown) {
+    messageShown = false;
+    message.clear();
+    display().clear_message(area() == Area::VIEW);
+  }
+  if (clearOnNext) {
+    clearOnNext = false;
+    display().clear_errors();
+  }
+  for (OBJ::Line &l : lines) l.marks.clear();
 }
 
 bool Editor::refuse_read_only() {
@@ -152,17 +171,22 @@ bool Editor::toggle_sign() {
   std::string &t = line->text;
   size_t end = std::min(col, t.size());
   size_t start = end;
-  while (start > 1 && (std::isdigit(static_cast<unsigned char>(t[start - 1])) || t[start - 1] == '.' ||
-                       t[start - 1] == ',' || t[start - 1] == 'e' || t[start - 1] == 'E' ||
-                       ((t[start - 1] == '-' || t[start - 1] == '+') && start >= 2 &&
-                        (t[start - 2] == 'e' || t[start - 2] == 'E'))))
-    --start;
+  auto in_number = [&](size_t i) {
+    char c = t[i - 1];
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == ',' || c == 'e' || c == 'E')
+      return true;
+    return (c == '-' || c == '+') && i >= 2 && (t[i - 2] == 'e' || t[i - 2] == 'E');
+  };
+  while (start > 1 && in_number(start)) --start;
   while (start < end && !std::isdigit(static_cast<unsigned char>(t[start])) && t[start] != '.' &&
          t[start] != ',')
     ++start;
   if (start >= end) return false;
+  // Digits that end a word ("x3") are no number of their own.
+  char before = t[start - 1];
+  if (start > 1 && before != ' ' && before != '-' && !std::strchr("([{<'\"", before)) return false;
   if (readOnly) return refuse_read_only(), true;
-  if (start > 1 && t[start - 1] == '-') {
+  if (start > 1 && before == '-') {
     t.erase(start - 1, 1);
     --col;
   } else {
@@ -177,6 +201,8 @@ bool Editor::toggle_sign() {
 InputCode Editor::run(const KeyMap *map, Handler handler, bool roo) {
   returnOnOther = roo;
   const KeyMap &m = map ? *map : main_map();
+  if (area() == Area::COMMAND_LINE) display().show_labels(menu, true);
+  draw();
   if (queueFull) {
     show_message(" Command line queue is currently full.", true);
     queueFull = false;
@@ -186,23 +212,18 @@ InputCode Editor::run(const KeyMap *map, Handler handler, bool roo) {
     lastCode = code;
     InputCode end = IC_NULL;
     if (handle_key(code, m, handler, &end) == ENDS) return end;
+    if (!is_passive(code & IC_MASK)) draw();
   }
 }
 
 Editor::Result Editor::handle_key(InputCode code, const KeyMap &map, Handler handler, InputCode *end) {
-  if (!coder().interactive_source()) {
+  const bool interactive = coder().interactive_source();
+  if (!interactive) {
     Str = true;
     Alg = Pgm = false;
   }
   InputCode bare = code & IC_MASK;
-  bool passive = bare == IC_Clear || bare == IC_EOF || (bare >= IC_WINCH && bare <= IC_COMP);
-  if (!passive) {
-    if (messageShown) {
-      messageShown = false;
-      message.clear();
-    }
-    clearOnNext = false;
-  }
+  if (!is_passive(bare)) forget_message();
   if (nquote >= 0 && !(bare & 0x100)) return quoted_key(code);
   if (nquote >= 0 && (bare == IC_BackSpace || bare == IC_Delete || bare == IC_ShiftBackSpace ||
                       bare == IC_ShiftDelete))
@@ -219,14 +240,8 @@ Editor::Result Editor::handle_key(InputCode code, const KeyMap &map, Handler han
   if (r == NOT_HANDLED) r = cursor_keys(act, meta);
   if (r == NOT_HANDLED) r = deletion_keys(act, meta);
   if (r == NOT_HANDLED) r = mode_tracking(act, meta);
-  if (r == NOT_HANDLED && act == IC_NewLine) {
-    split_line();
-    r = HANDLED;
-  }
-  if (r == NOT_HANDLED && (act == ctl('N') || act == ctl('P') ||
-                           (act >= IC_MenuA && act <= IC_LAST_KEY) ||
-                           (act >= IC_F1 && act < IC_MenuA)))
-    r = HANDLED;   // menu keys: the menus belong to the full screen
+  if (r == NOT_HANDLED) r = line_keys(act, meta);
+  if (r == NOT_HANDLED) r = menu_keys(act, meta);
   if (r == NOT_HANDLED) {
     if (view) {
       coder().push_code(code);
@@ -236,9 +251,9 @@ Editor::Result Editor::handle_key(InputCode code, const KeyMap &map, Handler han
       }
       return HANDLED;
     }
-    if (!(act & 0x100)) {
-      insert_char(static_cast<char>(act));
-    }
+    if (act == ';' && interactive) push_aside();
+    else if (act == '~' && interactive) tilde_key();
+    else if (!(act & 0x100)) insert_char(static_cast<char>(act));
     r = HANDLED;
   }
   if (r == ENDS) {
@@ -288,13 +303,18 @@ Editor::Result Editor::events(InputCode act, bool, InputCode *end) {
   case IC_Clear: clearOnNext = true; return HANDLED;
   case IC_EOF: *end = IC_EOF; return ENDS;
   case IC_INT:
-    if (!view && lines.size() == 1 && !next) {
+    if (area() == Area::COMMAND_LINE && lines.size() == 1 && !next) {
       int fg, bg, run;
       scheduler().counts(&fg, &bg, &run, false);
       if (coder().interactive_source() && fg == 0 && run == 0) return HANDLED;
       return NOT_HANDLED;   // the command keys interrupt the foreground job
     }
-    if (!view) clear();
+    if (area() == Area::COMMAND_LINE) {
+      // The line starts over: no text, no modes, no quoted entry.
+      clear();
+      Alg = Pgm = Str = false;
+      nquote = -1;
+    }
     *end = IC_INT;
     return ENDS;
   case IC_TSTP: scheduler().suspend(); return HANDLED;
@@ -303,7 +323,14 @@ Editor::Result Editor::events(InputCode act, bool, InputCode *end) {
     coder().push_code(IC_TERM);
     *end = IC_TERM;
     return ENDS;
-  default:   // WINCH, REDRAW, PULSE, INPUT, PROC, COMP: the screen follows them
+  case IC_WINCH:
+    display().resize();
+    coder().push_code(IC_REDRAW);
+    return HANDLED;
+  case IC_REDRAW: repaint(); return HANDLED;
+  case IC_PULSE: display().pulse(false, false); return HANDLED;
+  case IC_INPUT: draw(); return HANDLED;
+  default:   // PROC and COMP only wake the loop
     return HANDLED;
   }
 }
@@ -330,16 +357,26 @@ Editor::Result Editor::command_keys(InputCode act, bool, InputCode *end) {
   case IC_INT: case 3:
     scheduler().fg_kill();
     return HANDLED;
+  case 2: browse(); return HANDLED;
   case 5: return run_named("Eval");
   case 9: return run_named("Inv");
   case 12: return run_named("LastArg");
+  case 15:   // Ctl-O: the options need the main context
+    if (main_context().trylock() != 0)
+      display().show_error(2, "Options", 0, ERR_MAIN_IN_USE, nullptr, -1, -1);
+    else
+      main_context().unlock();
+    return HANDLED;
   case 17: scheduler().fg_cont(); return HANDLED;
   case 19: scheduler().fg_stop(); return HANDLED;
   case 20: case IC_Local:
     if (!refuse_read_only()) insert_text("-->");
     return HANDLED;
+  case 21: undo(); return HANDLED;
+  case 22: visit(); return HANDLED;
   case 23: return run_named("Swap");
   case 24: return run_named("Neg");
+  case 25: history(); return HANDLED;
   case '*': case '+': case '-': case '/': case '^': {
     char name[2] = {static_cast<char>(act), 0};
     return run_named(name);
@@ -347,6 +384,34 @@ Editor::Result Editor::command_keys(InputCode act, bool, InputCode *end) {
   case IC_EVAL: *end = IC_EVAL; return ENDS;
   default: return NOT_HANDLED;
   }
+}
+
+Editor::Result Editor::line_keys(InputCode act, bool) {
+  if (act != IC_NewLine) return NOT_HANDLED;
+  split_line();
+  return HANDLED;
+}
+
+// Ctl-N and Ctl-P page, Menu-letter selects a menu, F1 to F10 (and the
+// shifted ones) run the entries of the page.
+Editor::Result Editor::menu_keys(InputCode act, bool) {
+  const int width = display().geom().cols;
+  if (act == ctl('N')) {
+    OP::next_page(menu, width);
+  } else if (act == ctl('P')) {
+    OP::previous_page(menu, width);
+  } else if (act >= IC_MenuA && act <= IC_LAST_KEY) {
+    OP::select_menu(menu, static_cast<char>('A' + (act - IC_MenuA)), area() == Area::COMMAND_LINE);
+  } else if (act >= IC_F1 && act < IC_MenuA) {
+    int position = act < IC_ShiftF1 ? act - IC_F1 : act - IC_ShiftF1;
+    if (menu.pageSize == 0) display().show_labels(menu, false);
+    OP::run_entry(*this, position);
+    return HANDLED;
+  } else {
+    return NOT_HANDLED;
+  }
+  display().show_labels(menu, area() != Area::PROMPT);
+  return HANDLED;
 }
 
 bool Editor::move_to_line(long index) {

@@ -8,12 +8,31 @@
 
 #include "kor/Buffer.h"
 #include "kor/InputCode.h"
+#include "kor/Menu.h"
 
 namespace OP { struct Command; }
 
 namespace KOR {
 
 class KeyMap;
+
+// A "~" command line split into its letter (0 when there is none) and its
+// argument (the rest after blanks).
+struct TildeCommand {
+  char letter = 0;
+  std::string argument;
+};
+TildeCommand parse_tilde(std::string_view line);
+
+// A message for the message row.
+struct EditorMessage {
+  std::string text;
+  bool error = false;
+};
+
+// " \"name\"  4 lines, 6 characters": the summary of a file read or written.
+// Reads drop the "s" for a count of exactly 1, writes for counts below 2.
+std::string file_summary(const std::string &name, size_t lines, size_t chars, bool written);
 
 class Editor : public OBJ::Buffer {
 public:
@@ -23,12 +42,19 @@ public:
   // the action as its result.
   using Handler = Result (*)(Editor &ed, InputCode action, bool meta);
 
-  Editor();
+  // Where the editor stands on the screen.
+  enum class Area {
+    COMMAND_LINE,   // the editor area below the labels
+    PROMPT,         // one line on the message row ("~" commands)
+    VIEW,           // the stack pane, for an editor owned by a view
+  };
+
+  Editor();   // one empty line; the menu is the one remembered last
   ~Editor() override;
 
   // The key loop: codes from the input decoder, translated by `map` (null:
   // the main map), offered to the handlers in order.  Returns the action
-  // that ended it.
+  // that ended it.  On the full screen the editor is redrawn after each key.
   InputCode run(const KeyMap *map, Handler handler, bool returnOnOther);
 
   // One key, as the loop handles it; ENDS with *end set when it ends the loop.
@@ -49,17 +75,42 @@ public:
   // Runs a command as a command key does: inserts its name, and ends the
   // loop at once when the command stands alone and no mode prevents it.
   bool command_key(const OP::Command &cmd);
+  // Runs an interactive command (a menu entry that acts on the shell
+  // rather than on the stack).
+  bool interactive_command(const OP::Command &cmd);
   // Ctl-X: changes the sign of the number at the cursor; false when there is none.
   bool toggle_sign();
 
-  // Messages on the editor's message row (errors beep).
+  // Messages on the editor's message row (errors beep); the next key removes them.
   void show_message(const std::string &text, bool isError);
+  void show_message(const EditorMessage &m) { show_message(m.text, m.error); }
+
+  // ";" at the terminal: the line is put aside in a new buffer chained as
+  // `next`, and editing goes on with an empty line.
+  void push_aside();
+
+  // "~" commands: the whole line (starting with "~") is carried out.
+  void run_tilde(std::string_view line);
+  // Reads the file into the buffer at the cursor, or writes the buffer to
+  // it.  The name is as typed; "~/" stands for the home directory.
+  EditorMessage read_file(const std::string &name);
+  EditorMessage write_file(const std::string &name) const;
+
+  // Screen output (nothing without the full screen).
+  void draw();               // the text area, the status line and the cursor
+  void draw_status_line();   // modes, quoted entry and replace mode
+  // The text of the status line: "\" and the quoted characters, "Pgm",
+  // "Alg", "Str" and "[Replace]" at their columns.
+  std::string status_text() const;
+  Area area() const { return view ? Area::VIEW : prompt ? Area::PROMPT : Area::COMMAND_LINE; }
 
   size_t line_index() const;
   void verify() const;
 
   Editor *next = nullptr;         // a pushed-aside command line
   void *view = nullptr;           // the view that owns the editor; null for the command line
+  Editor *parent = nullptr;       // the command line a prompt belongs to
+  OP::Menu menu;                  // the menu and page on the label row
   int nquote = -1;                // quoted entry: -1 none, else characters typed after "\"
   char quote[3] = {};
   InputCode lastCode = IC_NULL;
@@ -68,8 +119,11 @@ public:
   bool insertMode = true;
   bool Alg = false, Pgm = false, Str = false;
   bool fixedColumn = false, readOnly = false;
+  bool prompt = false;            // a one-line prompt on the message row
   size_t protectedTop = 0, protectedBottom = 0;   // protected lines at either end
   int windowHeight = 7;
+  size_t top = 0;                 // first line in the window
+  size_t left = 0;                // first column in the window (long lines scroll)
   std::string message;            // the message shown, if any
 
 private:
@@ -79,9 +133,22 @@ private:
   Result cursor_keys(InputCode action, bool meta);
   Result deletion_keys(InputCode action, bool meta);
   Result mode_tracking(InputCode action, bool meta);
+  Result menu_keys(InputCode action, bool meta);
+  Result line_keys(InputCode action, bool meta);
   Result quoted_key(InputCode code);
+  void forget_message();
   bool move_to_line(long index);
   bool refuse_read_only();
+  void repaint();
+  void tilde_key();
+
+  // The views and the stack-swapping key; each opens from the command line.
+  void browse();
+  void visit();
+  void history();
+  void undo();
+  void process_view();
+
   bool pendingEnd_ = false;       // a command key ended the loop
 };
 

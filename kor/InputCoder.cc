@@ -112,6 +112,7 @@ InputCode InputCoder::read_key(int fd) {
         kernel().interrupt = SIG_NONE;
         return apply_prefixes(IC_INT);
       }
+      if (onIdle) onIdle();
       continue;
     }
     if (c == IC_EXT) {

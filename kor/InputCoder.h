@@ -51,6 +51,10 @@ public:
   };
   PollActions pollActions;
 
+  // Called while the terminal has no key for the editor (about ten times a
+  // second), so the screen can keep its clock; null does nothing.
+  void (*onIdle)() = nullptr;
+
   // Keys come from the terminal, or from a test's stand-in.
   void attach_keys(KeyInput *keys) { keys_ = keys; }
   // Where the -@ decoding traces go (standard error).

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "kor/Display.h"
 #include "kor/Editor.h"
 #include "kor/InputCoder.h"
 #include "kor/Parser.h"
@@ -121,14 +122,24 @@ void Kernel::account(double &startTime, bool locked) {
 
 void Kernel::input_stage() {
   InputCoder &ic = coder();
+  Display &d = display();
   Editor *buf = nullptr;
+  d.lock();
+  bool screen = d.active;
+  d.unlock();
   for (;;) {
     if (!buf) buf = new Editor;
+    if (screen) {
+      d.repaint(buf->menu);   // the whole screen, once, for the main stack
+      screen = false;
+    }
     InputCode result;
     do {
       result = buf->run(nullptr, nullptr, false);
     } while (result == IC_INT && !buf->next);
+    OP::remember_menu(buf->menu);
     if (result == IC_TERM) {
+      d.active = false;
       quit(buf);
       return;
     }
@@ -146,6 +157,17 @@ void Kernel::input_stage() {
         buf = waiting;
       }
       q.unlock(false);
+      // A line with a syntax error comes back for correction first.
+      if (Editor *back = dynamic_cast<Editor *>(d.take_returned_line())) {
+        back->next = buf;
+        buf = back;
+      }
+    } else if (buf->next && result == IC_EVAL) {
+      // Enter on an empty line brings back the line pushed aside.
+      Editor *waiting = buf->next;
+      buf->next = nullptr;
+      delete buf;
+      buf = waiting;
     }
     if (result == IC_EOF) break;
   }
@@ -155,6 +177,10 @@ void Kernel::input_stage() {
   q.enqueue(nullptr, true);
   q.unlock(false);
   ic.closed = true;
+  if (d.active) {
+    d.active = false;
+    terminal().close();
+  }
 }
 
 void Kernel::quit(Editor *buffer) {

@@ -5,6 +5,7 @@
 #include "kor/Display.h"
 #include "kor/InputCoder.h"
 #include "kor/Kernel.h"
+#include "kor/Menu.h"
 #include "kor/Options.h"
 #include "kor/Terminal.h"
 #include "kor/signals.h"
@@ -45,15 +46,12 @@ namespace {
   }
 }
 
-TermSettings term_settings(const InputCoder &ic) {
-  TermSettings s;
-  s.keys = ic.ttyInput;
-  s.screen = ic.ttyOutput;
-  s.keypad = ic.opts.keypad;
-  s.meta = ic.opts.meta;
-  s.color = ic.opts.color;
-  s.debug = ic.opts.keytest;
-  return s;
+// The full screen: the display takes the terminal's size, the running
+// programs move the busy indicator and the idle keyboard keeps the clock.
+void start_screen(const ScreenSize &size) {
+  display().start(size);
+  kernel().onPulse = [] { display().pulse(false, false); };
+  coder().onIdle = [] { display().tick(); };
 }
 
 } // namespace
@@ -72,9 +70,11 @@ int main(int argc, char *argv[]) {
   }
   opts.keypad = KOR_KEYPAD;
   ic.settle_mode(opts);
-  ScreenSize size = terminal().open(term_settings(ic));
-  display().rows = size.rows;
-  display().columns = size.cols;
+  ScreenSize size = terminal().open(screen_settings());
+  // The full screen needs a screen that curses could open.
+  bool fullScreen = ic.ttyOutput && size.rows > 0;
+  if (fullScreen) OP::build_menus();
+  else display().columns = size.cols;
 
   install_signals();
   Kernel &k = kernel();
@@ -85,12 +85,7 @@ int main(int argc, char *argv[]) {
   open_next_input();
 
   if (opts.keytest) keytest();
-  if (ic.ttyOutput) {
-    terminal().close();
-    std::fprintf(stderr, "%s: the full-screen shell is not available in this build yet; "
-                         "use -e EXPR, a SCRIPT or standard input.\n", argv[0]);
-    return 1;
-  }
+  if (fullScreen) start_screen(size);
   k.input_stage();
   std::fflush(stdout);
   std::exit(0);
