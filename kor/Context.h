@@ -45,6 +45,11 @@ struct Frame {
 };
 
 constexpr uint32_t TIMESLICE_COUNT = 200000;   // charged instructions between checks
+// Runaway recursion ends in "Insufficient Memory" instead of exhausting the
+// heap (subroutine frames) or the machine stack (nested runs, such as an
+// integrand that integrates).
+constexpr size_t MAX_CALL_FRAMES = 100000;
+constexpr int MAX_NESTED_RUNS = 16;
 constexpr size_t CONTEXT_POOL_LIMIT = 128;
 
 class Context {

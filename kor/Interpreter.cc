@@ -11,6 +11,7 @@
 
 #include "kor/HardLink.h"
 #include "kor/Real.h"
+#include "kor/Runtime.h"
 #include "kor/kor_error.h"
 #include "kor/realmath.h"
 
@@ -74,6 +75,9 @@ Status run(KOR::Context &cx, size_t frameBase) {
   OP::Handler h = nullptr;
 
   static const void *table[OP::IFN_COUNT * 4];
+  // After EXECIFN, by the command of the handler word: the structure words
+  // whose common cases run here instead of through their handlers.
+  static const void *inlined[OP::IFN_COUNT];
   static bool ready = false;
   if (!ready) {
     for (const void *&t : table) t = &&bad_word;
@@ -82,6 +86,13 @@ Status run(KOR::Context &cx, size_t frameBase) {
 #include "kor/interpreter_entries.def"
 #undef KOR_ENTRY
 #undef KOR_ENTRY2
+    for (const void *&t : inlined) t = &&handler_word;
+    inlined[OP::ifn_If] = &&I_marker;
+    inlined[OP::ifn_Case] = &&I_marker;
+    inlined[OP::ifn_Default] = &&I_marker;
+    inlined[OP::ifn_End] = &&I_End;
+    inlined[OP::ifn_Do] = &&I_Do;
+    inlined[OP::ifn_ENDWHILE] = &&I_ENDWHILE;
     ready = true;
   }
 
@@ -349,10 +360,59 @@ A_SYSEXIT: {
 }
 
   // ---- Handlers ----
-A_EXECIFN: {
+A_EXECIFN: goto *inlined[word_command(ip[1])];
+handler_word: {
   ++ip;
   h = handler_of(*ip);
   goto call;
+}
+
+  // ---- Structure words run in the loop (IP at EXECIFN) ----
+  // Each does what its handler does in compiled code; the cases left out
+  // (a test that is not a real, an unexpected frame) go to the handler.
+I_marker: { ++dp; DONE(); }   // If, Case, Default: nothing to do
+I_End: {                      // the End of If, Case or Switch
+  ++dp;
+  if (dp->bint != 0) JUMP(*dp);
+  DONE();
+}
+I_Do: {                       // Do after While's test; the opening Do goes to the handler
+  Datum j = dp[1];
+  if (word_command(ip[1 + j.ipair.code]) == OP::ifn_While) goto handler_word;
+  if (nr < 1) {
+    if (sp->tag != OBJ::REAL) goto handler_word;
+    r0 = sp->v.r; --sp; nr = 1; nbin = 0;
+  }
+  if (r0 != 0.0) {
+    CONSUME1();
+    ++dp;
+    DONE();
+  }
+  if (frames.empty() || frames.back().kind != Frame::LOOP_WHILE) goto handler_word;
+  CONSUME1();
+  ++dp;
+  KOR::Pos end = frames.back().end;
+  frames.pop_back();
+  GO(end);
+}
+I_ENDWHILE: {                 // the end of While ... Do ... End and Do ... While ... End
+  if (frames.empty()) goto handler_word;
+  Frame::Kind kind = frames.back().kind;
+  if (kind == Frame::LOOP_WHILE) {
+    CHARGE(NORMAL);
+    ++dp;
+    GO(frames.back().start);
+  }
+  if (kind != Frame::LOOP_DO) goto handler_word;
+  if (nr < 1 && sp->tag != OBJ::REAL) goto handler_word;
+  CHARGE(NORMAL);             // a timeslice writes the test back to the stack top
+  ++dp;
+  if (nr < 1) { r0 = sp->v.r; --sp; nr = 1; nbin = 0; }
+  double again = r0;
+  CONSUME1();
+  if (again != 0.0) GO(frames.back().start);
+  frames.pop_back();
+  DONE();
 }
 fallback_loaded:   // the operand stays in r0 for the handler
 fallback: {
@@ -442,6 +502,12 @@ Status run_operands(KOR::Context &cx, size_t frameBase) {
 
 Status call(KOR::Context &cx, const OBJ::Program &prog) {
   if (prog.elems.empty()) return NORMAL;
+  static int nested = 0;
+  if (nested >= KOR::MAX_NESTED_RUNS) return EXEC::raise(cx, KOR::ERR_NO_MEMORY);
+  struct Depth {
+    Depth() { ++nested; }
+    ~Depth() { --nested; }
+  } depth;
   KOR::Pos saved{cx.IP, cx.DP, cx.SP};
   const OBJ::Program *caller = cx.program;
   cx.program = &prog;

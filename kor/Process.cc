@@ -4,6 +4,7 @@
 
 #include "kor/Kernel.h"
 #include "kor/Options.h"
+#include "kor/Sequence.h"
 
 namespace KOR {
 
@@ -23,6 +24,7 @@ Process::Process(std::vector<OBJ::Operand *> &elems, Kernel *k, Context *context
     : kernel(k), selfPid(pid), parentPid(parent), cx(context),
       stack(context ? &context->pool : nullptr) {
   program.elems.swap(elems);
+  if (options().useSequences) EXEC::compile_program(program);
   if (options().useSequences && !program.code.empty()) {
     ip = program.code.data();
     dp = program.data.data();

@@ -167,6 +167,8 @@ Operand *scan_program(Buffer &buf, const KOR::DisplayFormat &fmt, OperandPool *p
   if (body.empty()) return nullptr;
   Program *prog = make<Program>(pool);
   prog->elems.swap(body);
+  // Compiled once, when read: every Eval of it runs the action sequence.
+  EXEC::compile_program(*prog);
   buf.status = PS_OK;
   return prog;
 }

@@ -442,6 +442,10 @@ EXEC::Status h_Eval(Context &cx) {
   const OBJ::Operand *v = op->type_ == OBJ::VARIABLE ? op->value() : op;
   if (v && v->type_ == OBJ::PROGRAM && compiled(cx) &&
       !static_cast<const OBJ::Program *>(v)->code.empty()) {
+    if (cx.frames->size() >= KOR::MAX_CALL_FRAMES) {
+      s.push(e);
+      return EXEC::raise(cx, KOR::ERR_NO_MEMORY);
+    }
     EXEC::enter(cx, *static_cast<const OBJ::Program *>(v));
     OBJ::dispose(op, &cx.pool);
     return EXEC::NORMAL;

@@ -72,7 +72,7 @@ enum Which { INTEG, KGAUSS, SQKGAUSS };
 // The state that the integrand callback shares with the command.
 struct Integrand {
   Context *cx;
-  const OBJ::Operand *fn;
+  KOR::Entry fn;         // a number stands for the constant function
   size_t depth;          // stack depth while the integration runs
   Status status = EXEC::NORMAL;
 };
@@ -83,14 +83,19 @@ double evaluate_at(double x, void *p) {
   Context &cx = *in.cx;
   KOR::Stack &s = cx.main;
   EXEC::push_real(cx, x);
-  const OBJ::Operand *v = in.fn->type_ == OBJ::VARIABLE ? in.fn->value() : in.fn;
-  Status st;
-  if (v && v->type_ == OBJ::PROGRAM) {
-    st = EXEC::call(cx, *static_cast<const OBJ::Program *>(v));
+  Status st = EXEC::NORMAL;
+  if (in.fn.isInline()) {
+    s.push(in.fn);   // evaluating a number leaves it
   } else {
-    OBJ::Operand *copy = in.fn->clone(&cx.pool);
-    st = copy->evaluate(cx);
-    OBJ::dispose(copy, &cx.pool);
+    const OBJ::Operand *fn = in.fn.v.p;
+    const OBJ::Operand *v = fn->type_ == OBJ::VARIABLE ? fn->value() : fn;
+    if (v && v->type_ == OBJ::PROGRAM) {
+      st = EXEC::call(cx, *static_cast<const OBJ::Program *>(v));
+    } else {
+      OBJ::Operand *copy = fn->clone(&cx.pool);
+      st = copy->evaluate(cx);
+      OBJ::dispose(copy, &cx.pool);
+    }
   }
   double y = NAN;
   if (st == EXEC::NORMAL || st == EXEC::EXIT) {
@@ -163,7 +168,7 @@ Status integrate(Context &cx, Which which) {
   KOR::Entry fn = s.copy_entry(s.cache[s.top - 2]);
   s.drop_n(3);
   EXEC::push_real(cx, 0.0);   // the placeholder result
-  Integrand in{&cx, fn.v.p, s.depth()};
+  Integrand in{&cx, fn, s.depth()};
   int criterion = which == INTEG ? 1 : 0;
   fm::IntegResult r =
       which == SQKGAUSS

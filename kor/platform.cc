@@ -17,11 +17,28 @@ double wall_seconds() {
 
 bool is_terminal(int fd) { return isatty(fd) == 1; }
 
+namespace {
+
+// Handlers run on a stack of their own, so that a fault from an exhausted
+// program stack still reaches the handler (and becomes a program error).
+void use_signal_stack() {
+  static bool done = false;
+  if (done) return;
+  alignas(16) static char area[64 * 1024];
+  stack_t ss{};
+  ss.ss_sp = area;
+  ss.ss_size = sizeof area;
+  done = sigaltstack(&ss, nullptr) == 0;
+}
+
+} // namespace
+
 void install_handler(int sig, void (*handler)(int)) {
+  use_signal_stack();
   struct sigaction sa {};
   sa.sa_handler = handler;
   sigemptyset(&sa.sa_mask);
-  sa.sa_flags = SA_NODEFER;
+  sa.sa_flags = SA_NODEFER | SA_ONSTACK;
   sigaction(sig, &sa, nullptr);
 }
 

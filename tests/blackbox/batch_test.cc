@@ -178,6 +178,32 @@ TEST(BatchKeytest, ReportsEveryCodeUntilQ) {
                    "ic: 0051 ('Q')\n\r\n");
 }
 
+TEST(BatchEndToEnd, RunawayRecursionIsAnErrorNotACrash) {
+  bb::Sandbox box;
+  bb::Result r = box.korsh({"-e", "<< Dup Eval >> Dup Eval"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Eval Error: Insufficient Memory\n");
+  EXPECT_EQ(r.out, listing({"<< Dup Eval >>", "<< Dup Eval >>"}));
+  // An integrand that integrates itself nests machine-stack deep.
+  r = box.korsh({"-e", "<< Drop Depth Pick { 0 1 } 1E-10 Integ >> Dup { 0 1 } 1E-10 Integ"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Integ Error: Insufficient Memory\n");
+  // Deep but finite recursion runs to its end.
+  r = box.korsh({"-e", "<< If Dup 0 > Then 1 - Over Eval End >> 50000 Over Eval Swap Drop"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, listing({"0"}));
+}
+
+TEST(BatchEndToEnd, NestedIntegralsAndConstantIntegrands) {
+  bb::Sandbox box;
+  // The integral over the unit square of x*y (the inner integrand finds x
+  // under the placeholder of its result), and a number as the integrand.
+  bb::Result r = box.korsh({"-e", "<< << 3 Pick * >> { 0 1 } 1E-12 Integ Swap Drop >> { 0 1 } 1E-12 Integ ; "
+                                  "5 { 0 2 } 1E-10 Integ"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, listing({".25"}) + ";\n" + listing({".25", "10"}));
+}
+
 TEST(BatchEndToEnd, LongLoopsAndPrograms) {
   bb::Sandbox box;
   bb::Result r = box.korsh({"-e", "0 1 100000 Start 1 + Next"});

@@ -113,6 +113,7 @@ TEST_F(SchedulerTest, StopThenContinueResumesAtTheInterruptedPlace) {
   Process *p = proc(1);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->status, STOPPED);
+  EXPECT_NE(p->ip, nullptr);   // it ran its compiled action sequence
   EXPECT_EQ(listing()[2].substr(0, 18), "  1    0   Stopped");
   scheduler().fg_cont();
   EXPECT_EQ(stack(), (Strings{"1", "2"}));
