@@ -5,6 +5,7 @@
 //   0.5 <= x < 3      (x - 1)(x - 2) P(x) (kLgammaNear): relative accuracy
 //                     at the zeros 1 and 2
 //   3 <= x            log of Gamma (x < 12) or Stirling, in long double
+//                     (from 12 with a cheaper logarithm, logLarge)
 //   x < 0             near a zero of log|Gamma| in (-17, -2): (x - z) P(x)
 //                     (kLgammaNegZeros, z as a double-double); elsewhere
 //                     log(pi / |sin(pi x)|) - log(-x) - log Gamma(-x) in
@@ -30,6 +31,28 @@ DD lnGammaNear(double x) {
   return ddMul(ddMul(p, m1), m2);
 }
 
+// log x for x >= 12 with a relative error near 2^-57, cheaper than the
+// long-double log: x = 2^e m, m in [sqrt(1/2), sqrt(2)), and
+// log x = e log 2 + log1p(m - 1) with m - 1 exact, whose half ulp is small
+// against e log 2.
+long double logLarge(double x) {
+  constexpr long double kLn2L = 0.693147180559945309417232121458176568L;
+  int e;
+  double m = std::frexp(x, &e);
+  if (m < 0.70710678118654752) { m *= 2; --e; }
+  return e * kLn2L + std::log1p(m - 1);
+}
+
+// log Gamma(x) for 12 <= x <= 1e300 by Stirling's formula in long double:
+// (x - 1/2) log x - x + log(2 pi)/2 + S(x); its terms reach 1.7 times
+// the result, so log x needs the 2^-57.
+double lnGammaStirling(double x) {
+  constexpr long double kHalfLog2PiL = 0.918938533204672741780329736405617640L;
+  double u = 1 / (x * x);
+  long double s = (long double)fitEval(kStirling, u) / x;
+  return (double)((x - 0.5L) * logLarge(x) - x + kHalfLog2PiL + s);
+}
+
 // The piece of kLgammaNegZeros holding x, or null.
 const FitPiece *negZeroWindow(double x) {
   const FitPiece &p = fitFind(kLgammaNegZeros, x);
@@ -50,6 +73,7 @@ double lnGamma(double x) {
       return l1 - std::log(x);
     }
     if (x < 3) return ddValue(lnGammaNear(x));
+    if (x >= 12 && x <= 1e300) return lnGammaStirling(x);
     return (double)lnGammaPosL(x);
   }
   if (const FitPiece *w = negZeroWindow(x)) return fitEval(*w, x);
