@@ -17,6 +17,8 @@
 #include "fathom/sf_internal.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace fathom {
 namespace {
@@ -33,14 +35,18 @@ DD lnGammaNear(double x) {
 
 // log x for x >= 12 with a relative error near 2^-57, cheaper than the
 // long-double log: x = 2^e m, m in [sqrt(1/2), sqrt(2)), and
-// log x = e log 2 + log1p(m - 1) with m - 1 exact, whose half ulp is small
+// log x = e log 2 + log m, whose half ulp (relative also near m = 1) is small
 // against e log 2.
 long double logLarge(double x) {
   constexpr long double kLn2L = 0.693147180559945309417232121458176568L;
-  int e;
-  double m = std::frexp(x, &e);
-  if (m < 0.70710678118654752) { m *= 2; --e; }
-  return e * kLn2L + std::log1p(m - 1);
+  uint64_t b;
+  std::memcpy(&b, &x, sizeof b);                  // x is normal here
+  int e = (int)(b >> 52) - 1023;
+  b = (b & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL;
+  double m;
+  std::memcpy(&m, &b, sizeof m);                  // [1, 2)
+  if (m > 1.4142135623730951) { m *= 0.5; ++e; }
+  return e * kLn2L + std::log(m);
 }
 
 // log Gamma(x) for 12 <= x <= 1e300 by Stirling's formula in long double:
@@ -49,7 +55,8 @@ long double logLarge(double x) {
 double lnGammaStirling(double x) {
   constexpr long double kHalfLog2PiL = 0.918938533204672741780329736405617640L;
   double u = 1 / (x * x);
-  long double s = (long double)fitEval(kStirling, u) / x;
+  const FitPiece &p = fitFind(kStirling, u);
+  double s = fitHorner(p, u - p.c_hi) / x;   // S < 1/(12 x): a double suffices
   return (double)((x - 0.5L) * logLarge(x) - x + kHalfLog2PiL + s);
 }
 
