@@ -2,8 +2,8 @@
 //
 // Regimes (x >= 0; erf is odd, erfc(-x) = 2 - erfc(x)):
 //   |x| < 0.75     erf = x P(x^2)                         (kErfSmall)
-//   0.5 <= x < 28  erfc = exp(-x^2) P(x)                  (P = erfcx: below 6.5
-//                  kErfcxUniform, pieces of width 1/8 found by index; kErfcx)
+//   0.5 <= x < 28  erfc = exp(-x^2) P(x)                  (P = erfcx, pieces found by
+//                  index: width 1/8 below 6.5 (kErfcxUniform), then 1 (kErfcx))
 //   x >= 28        erfc = exp(-x^2) P(1/x^2) / x          (kErfcxAsym)
 // exp(-x^2) is formed from the exact square hi + lo as exp(-hi) (1 - lo),
 // rescaled by 2^1024 when the result is subnormal so that it is rounded
@@ -25,7 +25,7 @@ constexpr double kLn2x1024Lo = 0x1.abc9e3b39803fp-46;   // the rest
 // erfc(x) / exp(-x^2) for x >= 0.5, as a double-double.
 DD erfcxPositive(double x) {
   if (x < 6.5) return fitEvalDD(kErfcxUniform[(int)((x - 0.5) * 8)], x);
-  if (x < 28) return fitEvalDD(fitFind(kErfcx, x), x);
+  if (x < 28) return fitEvalDD(kErfcx[(int)(x - 6.5)], x);
   DD p = fitEvalDD(fitFind(kErfcxAsym, 1 / (x * x)), 1 / (x * x));
   return ddDiv(p, DD{x, 0});
 }

@@ -216,8 +216,10 @@ def fit_erf():
     assert len(uni) == 48, "a uniform piece was split"
     t.append(("kErfcxUniform", "erfc(x) = exp(-x^2) * P(x), 0.5 <= x < 6.5, piece (x - 0.5) * 8",
               uni, "x"))
-    t.append(("kErfcx", "erfc(x) = exp(-x^2) * P(x), 6.5 <= x < 28",
-              fit_breaks(erfcx, geometric(6.5, 28, 1.5)), "x"))
+    far = fit_breaks(erfcx, [6.5 + k for k in range(22)] + [28])
+    assert len(far) == 22, "a unit piece was split"
+    t.append(("kErfcx", "erfc(x) = exp(-x^2) * P(x), 6.5 <= x < 28, piece x - 6.5",
+              far, "x"))
     t.append(("kErfcxAsym", "erfc(x) = exp(-x^2) / x * P(1/x^2), x >= 28",
               fit_breaks(lambda u: erfcx(1 / sq(u)) / sq(u), [0, mpf(1) / 784]), "1/x^2"))
     daw = lambda x: mp.sqrt(mp.pi) / 2 * mp.exp(-x * x) * mp.erfi(x)
