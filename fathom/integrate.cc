@@ -119,6 +119,27 @@ struct Adaptive {
     return k;
   }
 
+  // Splits interval k in two, the halves at k and n; returns the parent.
+  template <class Tests>   // Roundoff, below
+  Interval bisect(int k, Tests &ro, bool extrap, double *absint) {
+    Interval cur = iv[k];
+    double m = 0.5 * (cur.a + cur.b);
+    RuleResult r1 = rule(cur.a, m), r2 = rule(m, cur.b);
+    ro.note(cur, r1, r2, extrap, n + 1);
+    *absint += r1.resabs + r2.resabs - std::fabs(cur.r);
+    iv[k] = {cur.a, m, r1.result, r1.abserr, cur.level + 1};
+    iv[n++] = {m, cur.b, r2.result, r2.abserr, cur.level + 1};
+    return cur;
+  }
+
+  // The error on the intervals longer than small.
+  double errOver(double small) const {
+    double e = 0;
+    for (int i = 0; i < n; ++i)
+      if (std::fabs(iv[i].b - iv[i].a) > small) e += iv[i].e;
+    return e;
+  }
+
   double sum() const { double s = 0; for (int i = 0; i < n; ++i) s += iv[i].r; return s; }
   double errSum() const { double s = 0; for (int i = 0; i < n; ++i) s += iv[i].e; return s; }
 };
@@ -158,6 +179,31 @@ struct Extrapolation {
   Epsilon table;
   double best = 0, err = INFINITY, correc = 0;
   int ktmin = 0;
+  bool off = false;   // extrapolation stopped helping
+
+  // Adds the sum to the table and extrapolates; true when the new estimate
+  // meets the request.  ertest follows the best estimate.
+  bool step(double area, double errsum, double erlarg, double relerr, double absint,
+            int criterion, double *ertest) {
+    table.add(area);
+    double res, e;
+    if (!table.extrapolate(&res, &e)) return false;
+    // A new estimate is no better than its distance to the one it replaces.
+    if (err < INFINITY) e = std::fmax(e, std::fabs(res - best));
+    ++ktmin;
+    bool ok = false;
+    if (e < err) {
+      ktmin = 0;
+      best = res;
+      err = e;
+      correc = erlarg;
+      *ertest = tolerance(relerr, res, absint);
+      ok = e <= *ertest;
+      if (ok && criterion == 1) ok = std::fabs(res - area) <= 10 * errsum + *ertest;
+    }
+    if (ktmin > 5 && err < 1e-3 * errsum) off = true;
+    return ok;
+  }
 };
 
 Outcome finalOutcome(const Adaptive &ad, const Extrapolation &x, const Roundoff &ro,
@@ -187,19 +233,14 @@ Outcome integrate(Mapped &g, double a, double b, double relerr, int limit, int c
   Roundoff ro;
   xt.table.add(r0.result);
   double small = std::fabs(b - a) * 0.375;
-  bool extrap = false, noext = false;
+  bool extrap = false;
   double ertest = tolerance(relerr, r0.result, absint);
 
   while (ad.n < limit) {
     int k = extrap ? ad.largest(small, true) : ad.largest(small, false);
     if (k < 0) k = ad.largest(small, false);
-    Interval cur = ad.iv[k];
-    double m = 0.5 * (cur.a + cur.b);
-    RuleResult r1 = ad.rule(cur.a, m), r2 = ad.rule(m, cur.b);
-    ro.note(cur, r1, r2, extrap, ad.n + 1);
-    absint += r1.resabs + r2.resabs - std::fabs(cur.r);
-    ad.iv[k] = {cur.a, m, r1.result, r1.abserr, cur.level + 1};
-    ad.iv[ad.n++] = {m, cur.b, r2.result, r2.abserr, cur.level + 1};
+    Interval cur = ad.bisect(k, ro, extrap, &absint);
+    double m = ad.iv[k].b;
     double area = ad.sum(), errsum = ad.errSum();
     if (ad.stopped) return {area, errsum, ad.n, true, false};
     if (!std::isfinite(area) || !std::isfinite(errsum)) break;   // f overflowed or hit a pole
@@ -211,35 +252,16 @@ Outcome integrate(Mapped &g, double a, double b, double relerr, int limit, int c
       xt.table.add(area);
       continue;
     }
-    if (noext) continue;
+    if (xt.off) continue;
     bool newSmall = std::fabs(m - cur.a) <= small;
-    double erlarg = 0;
-    for (int i = 0; i < ad.n; ++i)
-      if (std::fabs(ad.iv[i].b - ad.iv[i].a) > small) erlarg += ad.iv[i].e;
     if (!extrap) {
       if (!newSmall) continue;
       extrap = true;
     }
+    double erlarg = ad.errOver(small);
     if (!ro.large() && erlarg > ertest && ad.largest(small, true) >= 0) continue;
-    // Extrapolate.
-    xt.table.add(area);
-    double res, err;
-    if (xt.table.extrapolate(&res, &err)) {
-      // A new estimate is no better than its distance to the one it replaces.
-      if (xt.err < INFINITY) err = std::fmax(err, std::fabs(res - xt.best));
-      ++xt.ktmin;
-      if (err < xt.err) {
-        xt.ktmin = 0;
-        xt.best = res;
-        xt.err = err;
-        xt.correc = erlarg;
-        ertest = tolerance(relerr, res, absint);
-        bool ok = err <= ertest;
-        if (ok && criterion == 1) ok = std::fabs(res - area) <= 10 * errsum + ertest;
-        if (ok) return {res, err, ad.n, false, true};
-      }
-      if (xt.ktmin > 5 && xt.err < 1e-3 * errsum) noext = true;
-    }
+    if (xt.step(area, errsum, erlarg, relerr, absint, criterion, &ertest))
+      return {xt.best, xt.err, ad.n, false, true};
     extrap = false;
     small *= 0.5;
   }
