@@ -152,6 +152,13 @@ def sample(name):
     return S[name]
 
 
+def large_u(name, count):
+    """(u, kc) with |u| up to 1e6: many quarter periods to reduce."""
+    rng = extra_rng(name)
+    return [(rng.choice([1, -1]) * log_uniform(rng, 20, 1e6), log_uniform(rng, 1e-3, 3))
+            for _ in range(count)]
+
+
 def transition(name, count):
     """(n, x) with x within a few n^(1/3) of n, where J_n turns from
     growing to oscillating."""
@@ -194,11 +201,11 @@ def sample2(name):
                    list(zip(logu(1e-5, 1e5, 300), logu(1e-3, 3, 300))) +
                    list(zip(lin(-3, 3, 300), lin(0.01, 2, 300)))),
         "jacobisn": (lambda u, k: mp.ellipfun("sn", u, m=1 - mpf(k) ** 2),
-                     list(zip(lin(-20, 20, 500), logu(1e-3, 3, 500)))),
+                     list(zip(lin(-20, 20, 500), logu(1e-3, 3, 500))) + large_u("jacobisn", 60)),
         "jacobicn": (lambda u, k: mp.ellipfun("cn", u, m=1 - mpf(k) ** 2),
-                     list(zip(lin(-20, 20, 500), logu(1e-3, 3, 500)))),
+                     list(zip(lin(-20, 20, 500), logu(1e-3, 3, 500))) + large_u("jacobicn", 60)),
         "jacobidn": (lambda u, k: mp.ellipfun("dn", u, m=1 - mpf(k) ** 2),
-                     list(zip(lin(-20, 20, 500), logu(1e-3, 3, 500)))),
+                     list(zip(lin(-20, 20, 500), logu(1e-3, 3, 500))) + large_u("jacobidn", 60)),
     }
     return S[name]
 
