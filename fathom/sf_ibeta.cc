@@ -2,7 +2,7 @@
 // int_0^x t^(a-1) (1-t)^(b-1) dt, and regularised I_x(a, b) = B(a, b, x)/B(a, b),
 // for a, b > 0 and 0 <= x <= 1 (NaN otherwise).
 //
-//   x < (a+1)/(a+b+2), or b < 1 and x < 0.999
+//   x < (a+1)/(a+b+2), or b < 1 and x < 0.999, or b < 0.01 and x < 1 - 1e-4
 //                       x^a (1-x)^b / a * CF(a, b, x)
 //   otherwise           B(a,b) - (1-x)^b x^a / b * CF(b, a, 1-x), B in long
 //                       double (sf::betaPosL)
@@ -53,10 +53,11 @@ long double prefactor(double a, double b, double x) {
 }
 
 // The complement B(a, b) - B(b, a, 1 - x) cancels by about 1/(b B_x) when
-// b < 1, where B ~ 1/b: there the fraction in x is kept up to 0.999 (it
-// still converges, in at most a few hundred terms).
+// b < 1, where B ~ 1/b: there the fraction in x is kept up to 0.999, and
+// for b < 0.01 up to 1 - 1e-4 (it still converges, in at most some
+// thousands of terms; closer to 1 it does not).
 bool direct(double a, double b, double x) {
-  return x < (a + 1) / (a + b + 2) || (b < 1 && x < 0.999);
+  return x < (a + 1) / (a + b + 2) || (b < 1 && x < 0.999) || (b < 0.01 && x < 1 - 1e-4);
 }
 
 } // namespace
