@@ -47,23 +47,23 @@ TermSettings screen_settings() {
   return s;
 }
 
-void Display::resize() {
-  ScreenSize size = terminal().open(screen_settings());
+void Display::resize() { resize_to(terminal().open(screen_settings())); }
+
+void Display::resize_to(const ScreenSize &size) {
   color = size.colors;
   Geometry probe;
   tooSmall_ = !make_geometry(size.rows, size.cols, 0, 0, &probe);
   if (tooSmall_) {
-    show_notice();
+    show_notice(size.cols);
     return;
   }
   set_geom(size.rows, size.cols, mainHint, editHint);
 }
 
-void Display::show_notice() {
+void Display::show_notice(int width) {
   Terminal &t = terminal();
   t.clear_screen();
   const std::string lines[] = {"Window too small:", "korsh needs", "40 x 12."};
-  const int width = t.size().cols;
   for (int row = 0; row < 3; ++row)
     t.put_text(row, 0, lines[row].data(), static_cast<int>(lines[row].size()), width,
                role_attr(Role::Error, color));

@@ -40,6 +40,7 @@ public:
   // size.  A window below 12 x 40 stops drawing (with a notice) until it
   // grows again, rather than ending the shell and losing its stacks.
   void resize();
+  void resize_to(const ScreenSize &size);   // the same for a size already known
   bool too_small() const { return tooSmall_; }
 
   // Clears the screen and draws everything but the command line: status
@@ -115,7 +116,7 @@ private:
   void batch_stack(Context &cx);
   StatusInfo status_info(const Stack &stack, int processNumber) const;
   void draw_pulse(const PulseValues &v, char busy);
-  void show_notice();
+  void show_notice(int width);
 
   kt_mutex_t mutex_;
   Geometry geom_;

@@ -1,5 +1,7 @@
 #include "kor/Editor.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <iterator>
@@ -428,19 +430,39 @@ bool Editor::move_to_line(long index) {
 }
 
 Editor::Result Editor::cursor_keys(InputCode act, bool) {
-  long here = static_cast<long>(line_index());
-  long last = static_cast<long>(lines.size() - 1 - protectedBottom);
-  long first = static_cast<long>(protectedTop);
-  long h = windowHeight;
+  const long here = static_cast<long>(line_index());
+  const long size = static_cast<long>(lines.size());
+  const long last = size - 1 - static_cast<long>(protectedBottom);
+  const long first = static_cast<long>(protectedTop);
+  const long h = windowHeight;
+  // Nothing moves past the buffer's ends; a move into a protected area
+  // stops at its edge, and is refused when the cursor already stands there.
+  auto vertical = [&](long target) {
+    target = std::clamp(target, 0L, size - 1);
+    if (target == here) return;
+    if (target < first || target > last) {
+      long edge = target < first ? first : last;
+      if (edge == here) {
+        show_message(PROTECTED, true);
+        return;
+      }
+      target = edge;
+    }
+    move_to_line(target);
+  };
   switch (act) {
-  case IC_Up: if (here > first) move_to_line(here - 1); return HANDLED;
-  case IC_Down: if (here < last) move_to_line(here + 1); return HANDLED;
-  case IC_ShiftUp: move_to_line(std::max(first, here - h / 2)); return HANDLED;
-  case IC_ShiftDown: move_to_line(std::min(last, here + h / 2)); return HANDLED;
-  case IC_PageUp: move_to_line(std::max(first, here - (h - 1))); return HANDLED;
-  case IC_PageDown: move_to_line(std::min(last, here + (h - 1))); return HANDLED;
-  case IC_Home: move_to_line(first); return HANDLED;
-  case IC_End: move_to_line(last); return HANDLED;
+  case IC_Up: vertical(here - 1); return HANDLED;
+  case IC_Down: vertical(here + 1); return HANDLED;
+  case IC_ShiftUp: vertical(here - h / 2); return HANDLED;
+  case IC_ShiftDown: vertical(here + h / 2); return HANDLED;
+  case IC_PageUp: vertical(here - (h - 1)); return HANDLED;
+  case IC_PageDown: vertical(here + (h - 1)); return HANDLED;
+  case IC_Home:
+    if (move_to_line(first)) top = static_cast<size_t>(first);
+    return HANDLED;
+  case IC_End:
+    if (move_to_line(last)) top = static_cast<size_t>(std::max(0L, last - h + 1));
+    return HANDLED;
   case IC_Right: case IC_ShiftRight:
     if (!fixedColumn && col < line->text.size()) ++col;
     return HANDLED;

@@ -53,6 +53,8 @@ void InputCoder::poll_keyboard() {
       break;
     } else if (c == 28) {   // Ctl-backslash
       pollActions.quit();
+    } else if (c == IC_WINCH) {
+      post_event(IC_WINCH);   // the screen is redrawn once the program is done
     }
   }
   in.set_timeout(1);

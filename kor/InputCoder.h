@@ -39,7 +39,8 @@ public:
 
   // Looks at the keyboard while a program runs in the foreground: Ctl-S
   // stops the foreground job, Ctl-C kills it and ends the look, Ctl-backslash quits
-  // the shell; other keys typed meanwhile are dropped.  Without a terminal
+  // the shell; a resized window is kept as a WINCH event; other keys typed
+  // meanwhile are dropped.  Without a terminal
   // there is nothing to read.
   void poll_keyboard();
 
