@@ -6,7 +6,10 @@
 //   x >= a + 1  gamma = Gamma(a) - Gamma(a, x), the upper function by its
 //               continued fraction (modified Lentz), at most 100000 terms
 // Everything is carried in long double, with the prefactor
-// exp(a log x - x) (and - log Gamma(a) for P) formed in one exponent.
+// exp(a log x - x) (and - log Gamma(a) for P) formed in one exponent; from
+// a = 10 that exponent comes from Stirling's formula as
+// a (log(x/a) - x/a + 1) + log(a/(2 pi))/2 - S(a), and
+// gamma(a, x) = Gamma(a) P(a, x) below a = 171.
 #include "fathom/special.h"
 #include "fathom/sf_internal.h"
 
@@ -52,15 +55,44 @@ long double upperFraction(double a, double x) {
 
 bool badArgs(double a, double x) { return std::isnan(a) || std::isnan(x) || a <= 0 || x < 0; }
 
+// log(r) - (r - 1) for r = x/a > 0: near 1, with t = (x - a)/a (x - a
+// exact), -t^2/(2 + t) + 2 (s^3/3 + s^5/5 + ...), s = t/(2 + t), which
+// does not cancel; elsewhere directly (at most a factor 4 cancels).
+long double logRatioMinus(double x, double a) {
+  if (x < 0.75 * a || x > 1.25 * a) {
+    long double r = (long double)x / a;
+    return std::log(r) - (r - 1);
+  }
+  long double t = (long double)(x - a) / a;
+  long double s = t / (2 + t), s2 = s * s, p = 0, sk = s * s2;
+  for (int k = 3; k <= 27; k += 2, sk *= s2) p += sk / k;   // |s| < 1/7: s^27 < 2^-75
+  return -t * t / (2 + t) + 2 * p;
+}
+
+// log(x^a e^-x / Gamma(a)), the prefactor of P.  From a = 10 by Stirling's
+// formula, a (log(x/a) - x/a + 1) + log(a / (2 pi))/2 - S(a):
+// its terms stay near the size of the result, where a log x - x and
+// log Gamma(a) would each carry an error of 2^-64 a log a.
+long double lnPrefactorP(double a, double x) {
+  constexpr long double kLog2PiL = 1.837877066409345483560659472811235280L;
+  if (a < 10) return a * std::log((long double)x) - x - lnGammaPosL(a);
+  return a * logRatioMinus(x, a) + (std::log((long double)a) - kLog2PiL) / 2 - stirlingRestL(a);
+}
+
+// P(a, x) in long double.
+long double regularizedP(double a, double x) {
+  long double pre = std::exp(lnPrefactorP(a, x));
+  if (x < a + 1) return pre * lowerSeries(a, x);
+  return 1 - pre * upperFraction(a, x) * x;
+}
+
 } // namespace
 
 double gammaP(double a, double x) {
   if (badArgs(a, x)) return NAN;
   if (x == 0) return 0;
   if (x == INFINITY || a == INFINITY) return a == INFINITY && x != INFINITY ? 0 : 1;
-  long double lpre = a * std::log((long double)x) - x - lnGammaPosL(a);
-  if (x < a + 1) return (double)(std::exp(lpre) * lowerSeries(a, x));
-  return (double)(1 - std::exp(lpre) * upperFraction(a, x) * x);
+  return (double)regularizedP(a, x);
 }
 
 double gammaLower(double a, double x) {
@@ -68,6 +100,7 @@ double gammaLower(double a, double x) {
   if (x == 0) return 0;
   if (a == INFINITY) return x == INFINITY ? NAN : 0;
   if (x == INFINITY) return gamma(a);
+  if (a >= 10 && a < 171) return (double)(gammaL(a) * regularizedP(a, x));
   long double lpre = a * std::log((long double)x) - x;
   if (x < a + 1) return (double)(std::exp(lpre) * lowerSeries(a, x));
   long double upper = std::exp(lpre) * upperFraction(a, x) * x;

@@ -159,6 +159,16 @@ def large_u(name, count):
             for _ in range(count)]
 
 
+def central(name, count):
+    """(a, x) with x within 3 sqrt(a) of large a, where P turns from 0 to 1."""
+    rng = extra_rng(name)
+    out = []
+    for _ in range(count):
+        a = log_uniform(rng, 100, 1e5)
+        out.append((a, a + rng.uniform(-3, 3) * a ** 0.5))
+    return out
+
+
 def transition(name, count):
     """(n, x) with x within a few n^(1/3) of n, where J_n turns from
     growing to oscillating."""
@@ -190,7 +200,7 @@ def sample2(name):
         "gammalower": (lambda a, x: mp.gammainc(a, 0, x),
                        list(zip(logu(1e-3, 150, 600), logu(1e-4, 300, 600)))),
         "gammap": (lambda a, x: mp.gammainc(a, 0, x, regularized=True),
-                   list(zip(logu(1e-3, 1000, 400), logu(1e-4, 1500, 400)))),
+                   list(zip(logu(1e-3, 1000, 400), logu(1e-4, 1500, 400))) + central("gammap", 60)),
         "ellippi": (lambda n, k: mp.ellippi(n, 1 - mpf(k) ** 2),
                     list(zip(lin(-5, 0.99, 400), logu(1e-3, 3, 400))) +
                     list(zip(lin(1.01, 5, 100), logu(1e-3, 3, 100)))),
