@@ -52,6 +52,21 @@ long double prefactor(double a, double b, double x) {
   return std::exp(a * std::log((long double)x) + b * std::log1p(-(long double)x));
 }
 
+// log(x^a (1 - x)^b / B(a, b)).  From a, b = 10 by Stirling's formula,
+// a (log(x/p) - x/p + 1) + b (log(y/q) - y/q + 1) + log(a b/(2 pi (a + b)))/2
+// - S(a) - S(b) + S(a + b) with p = a/(a + b), q = b/(a + b), y = 1 - x:
+// its terms stay near the size of the result where x is near p, while
+// a log x and log B(a, b) would each carry 2^-64 of their own size.
+long double lnPrefactorI(double a, double b, double x) {
+  constexpr long double kLog2PiL = 1.837877066409345483560659472811235280L;
+  if (a < 10 || b < 10)
+    return a * std::log((long double)x) + b * std::log1p(-(long double)x) - sf::lnBetaPosL(a, b);
+  long double s = (long double)a + b, y = 1 - (long double)x;
+  return a * sf::logRatioMinus(x, a / s) + b * sf::logRatioMinus(y, b / s) +
+         (std::log((long double)a) + std::log((long double)b) - std::log(s) - kLog2PiL) / 2 -
+         sf::stirlingRestL(a) - sf::stirlingRestL(b) + sf::stirlingRestL(a + b);
+}
+
 // The complement B(a, b) - B(b, a, 1 - x) cancels by about 1/(b B_x) when
 // b < 1, where B ~ 1/b: there the fraction in x is kept up to 0.999, and
 // for b < 0.01 up to 1 - 1e-4 (it still converges, in at most some
@@ -65,9 +80,7 @@ bool direct(double a, double b, double x) {
 double betaI(double a, double b, double x) {
   if (badArgs(a, b, x)) return NAN;
   if (x == 0 || x == 1) return x;
-  // x^a (1 - x)^b / B(a, b) in one exponent: B may under- or overflow.
-  long double pre = std::exp(a * std::log((long double)x) + b * std::log1p(-(long double)x) -
-                             sf::lnBetaPosL(a, b));
+  long double pre = std::exp(lnPrefactorI(a, b, x));   // one exponent: B may leave the range
   if (direct(a, b, x)) return (double)(pre * betaFraction(a, b, x) / a);
   return (double)(1 - pre * betaFraction(b, a, 1 - (long double)x) / b);
 }

@@ -55,20 +55,6 @@ long double upperFraction(double a, double x) {
 
 bool badArgs(double a, double x) { return std::isnan(a) || std::isnan(x) || a <= 0 || x < 0; }
 
-// log(r) - (r - 1) for r = x/a > 0: near 1, with t = (x - a)/a (x - a
-// exact), -t^2/(2 + t) + 2 (s^3/3 + s^5/5 + ...), s = t/(2 + t), which
-// does not cancel; elsewhere directly (at most a factor 4 cancels).
-long double logRatioMinus(double x, double a) {
-  if (x < 0.75 * a || x > 1.25 * a) {
-    long double r = (long double)x / a;
-    return std::log(r) - (r - 1);
-  }
-  long double t = (long double)(x - a) / a;
-  long double s = t / (2 + t), s2 = s * s, p = 0, sk = s * s2;
-  for (int k = 3; k <= 27; k += 2, sk *= s2) p += sk / k;   // |s| < 1/7: s^27 < 2^-75
-  return -t * t / (2 + t) + 2 * p;
-}
-
 // log(x^a e^-x / Gamma(a)), the prefactor of P.  From a = 10 by Stirling's
 // formula, a (log(x/a) - x/a + 1) + log(a / (2 pi))/2 - S(a):
 // its terms stay near the size of the result, where a log x - x and
@@ -87,6 +73,21 @@ long double regularizedP(double a, double x) {
 }
 
 } // namespace
+
+namespace sf {
+
+long double logRatioMinus(long double x, long double c) {
+  if (x < 0.75L * c || x > 1.25L * c) {
+    long double r = x / c;
+    return std::log(r) - (r - 1);
+  }
+  long double t = (x - c) / c;                      // x - c exact
+  long double s = t / (2 + t), s2 = s * s, p = 0, sk = s * s2;
+  for (int k = 3; k <= 27; k += 2, sk *= s2) p += sk / k;   // |s| < 1/7: s^27 < 2^-75
+  return -t * t / (2 + t) + 2 * p;
+}
+
+} // namespace sf
 
 double gammaP(double a, double x) {
   if (badArgs(a, x)) return NAN;

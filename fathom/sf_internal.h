@@ -40,6 +40,12 @@ long double lnGammaPosL(double x);
 long double betaPosL(double a, double b);
 // log B(a, b) for finite a, b > 0 (B itself may leave the long double range).
 long double lnBetaPosL(double a, double b);
+// log(x/c) - (x/c - 1) for x, c > 0, without cancellation near x = c: there
+// -t^2/(2 + t) + 2 (s^3/3 + s^5/5 + ...), t = (x - c)/c, s = t/(2 + t);
+// elsewhere directly (at most a factor 4 cancels).  The exponent of the
+// prefactors of the incomplete gamma and beta functions for large
+// parameters.
+long double logRatioMinus(long double x, long double c);
 
 } // namespace fathom::sf
 

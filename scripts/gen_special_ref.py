@@ -238,6 +238,19 @@ def near_one(name, n):
             for _ in range(n)]
 
 
+def beta_central(name, count):
+    """(a, b, x) with a, b in [100, 3000] and x within 3 standard deviations
+    of the mean a/(a + b), where I_x turns from 0 to 1."""
+    rng = extra_rng(name)
+    out = []
+    for _ in range(count):
+        a, b = log_uniform(rng, 100, 3000), log_uniform(rng, 100, 3000)
+        p = a / (a + b)
+        sd = (p * (1 - p) / (a + b + 1)) ** 0.5
+        out.append((a, b, p + rng.uniform(-3, 3) * sd))
+    return out
+
+
 def sample3(name):
     random.seed(zlib.crc32(name.encode()))
     S = {
@@ -248,7 +261,7 @@ def sample3(name):
                       near_one("betalower", 100)),
         "betai": (lambda a, b, x: mp.betainc(a, b, 0, x, regularized=True),
                   list(zip(logu(1e-2, 300, 500), logu(1e-2, 300, 500), lin(0, 1, 500))) +
-                  near_one("betai", 100)),
+                  near_one("betai", 100) + beta_central("betai central", 60)),
     }
     return S[name]
 
