@@ -121,6 +121,10 @@ void Tmux::bytes(const std::string &raw) {
   tmux(args);
 }
 
+void Tmux::resize(int rows, int cols) {
+  tmux({"resize-window", "-t", "t", "-x", std::to_string(cols), "-y", std::to_string(rows)});
+}
+
 std::vector<std::string> Tmux::screen() {
   std::stringstream text(tmux({"capture-pane", "-p", "-t", "t"}));
   std::vector<std::string> rows;

@@ -33,6 +33,9 @@ public:
   // Exact bytes, whatever tmux would send for a key.
   void bytes(const std::string &raw);
 
+  // Changes the window's size; the program sees SIGWINCH.
+  void resize(int rows, int cols);
+
   // The screen, one string per row, trailing blanks removed.
   std::vector<std::string> screen();
   bool wait_for_text(const std::string &text, double seconds = 10);
