@@ -42,8 +42,9 @@ void InputCoder::poll_keyboard() {
   if (!ttyInput) return;
   KeyInput &in = keys();
   KeyMode mode = key_mode();
-  in.set_wait(true);
   for (;;) {
+    // Again before each read: a key after an ESC restores the usual wait.
+    in.set_wait(true);
     InputCode c = decoder_.read_code(in, mode);
     if (c == IC_NULL || c == IC_EOF) break;
     if (c == ctl('S')) {

@@ -128,12 +128,14 @@ public:
   std::deque<int> keys;
   std::deque<int> bytes;
   std::vector<std::string> calls;   // set_wait and set_timeout, in order
+  bool logReads = false;            // reads are logged in `calls` too
   KOR::SpecialKeys special = KOR::SpecialKeys::builtin();
   int reads = 0;
 
 private:
   int next(std::deque<int> &script) {
     ++reads;
+    if (logReads) calls.push_back("read");
     if (script.empty()) return ++idle_ > 1000 ? END : NONE;
     idle_ = 0;
     int v = script.front();

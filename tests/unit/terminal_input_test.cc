@@ -233,7 +233,22 @@ TEST_F(KeyboardPoll, StopsKillsAndDropsOtherKeys) {
   EXPECT_EQ(PollLog::events, "stop stop kill ");
   // Ctl-C ended the poll: the keys after it are still waiting.
   EXPECT_EQ(keys_.keys, (std::deque<int>{'c', 28}));
-  EXPECT_EQ(keys_.calls, (std::vector<std::string>{"wait off", "timeout 1"}));
+  // No wait before any of the five reads, the usual wait after the poll.
+  std::vector<std::string> calls(5, "wait off");
+  calls.push_back("timeout 1");
+  EXPECT_EQ(keys_.calls, calls);
+}
+
+TEST_F(KeyboardPoll, NoReadOfThePollWaits) {
+  keypad_mode();
+  keys_.logReads = true;
+  keys_.keys = {'a', 27, 'b', NONE, 'c'};
+  coder_.poll_keyboard();
+  // The read after the ESC restores the usual wait; the poll takes it back.
+  EXPECT_EQ(keys_.calls, (std::vector<std::string>{"wait off", "read", "wait off", "read",
+                                                   "wait off", "wait off", "read", "timeout 1",
+                                                   "wait off", "read", "timeout 1"}));
+  EXPECT_EQ(keys_.keys, (std::deque<int>{'c'}));
 }
 
 TEST_F(KeyboardPoll, CtlBackslashQuits) {
