@@ -408,7 +408,10 @@ struct Optimizer {
       ifnEnum partner = keyword_index(seq.ops, pc + s.link1);
       bool opens = i == OP::ifn_While ? partner == OP::ifn_Do : partner == OP::ifn_While;
       if (opens) push_struct();
-      seq.emit_tracked(i);
+      // The Do of While ... Do ... End pops the loop's test; the Do that
+      // opens Do ... While ... End takes nothing.  (The table's variable
+      // count would forget the known depth at every loop test.)
+      seq.emit_tracked(i, i == OP::ifn_Do ? (opens ? 0 : 1) : -1);
       seq.keywordAt[pc] = seq.lastAt;
       if (opens) open_loop(pc);
       return;
@@ -431,7 +434,7 @@ struct Optimizer {
       // A loop's End: ENDWHILE, which after "Do body While test" pops the test.
       if (partner == OP::ifn_Do) seq.emit_tracked(OP::ifn_ENDWHILE, 1);
       else if (partner == OP::ifn_While) seq.emit_tracked(OP::ifn_ENDWHILE);
-      else seq.emit_tracked(i);
+      else seq.emit_tracked(i, 0);   // the End of If, Case, Switch or Try pops nothing
       seq.keywordAt[pc] = seq.lastAt;
       pop_struct();
       merge();
