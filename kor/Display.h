@@ -115,7 +115,8 @@ private:
   static int kind_index(int kind) { return kind == 1 || kind == 2 ? kind : 0; }
   void batch_stack(Context &cx);
   StatusInfo status_info(const Stack &stack, int processNumber) const;
-  void draw_pulse(const PulseValues &v, char busy);
+  // The busy indicator drawn when it changed; `show` refreshes the screen.
+  void update_pulse(bool force, bool locked, bool show);
   void show_notice(int width);
 
   kt_mutex_t mutex_;

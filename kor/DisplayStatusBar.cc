@@ -65,7 +65,9 @@ void Display::show_status(const Stack &stack, int processNumber) {
   pulse(true, false);
 }
 
-void Display::pulse(bool force, bool locked) {
+void Display::pulse(bool force, bool locked) { update_pulse(force, locked, true); }
+
+void Display::update_pulse(bool force, bool locked, bool show) {
   if (!drawing()) return;
   PulseValues v = scheduler_pulse_values();
   // Read without the Kernel mutex: the engine calls this with it held.
@@ -88,12 +90,9 @@ void Display::pulse(bool force, bool locked) {
   pulseShown_ = v;
   busyShown_ = busy;
   if (!locked) unlock();
-  if (changed) draw_pulse(v, busy);
-}
-
-void Display::draw_pulse(const PulseValues &v, char busy) {
+  if (!changed) return;
   draw_pieces(pulse_pieces(v, busy, pulse_column(geom_.cols), color));
-  terminal().refresh();
+  if (show) terminal().refresh();
 }
 
 void Display::tick() {
@@ -125,10 +124,12 @@ void Display::set_busy(bool busy) {
 }
 
 void Display::table_changed() {
-  // Never wait for the screen here: the scheduler's lock is held.
+  // Never wait for the screen here: the scheduler's lock is held.  No
+  // refresh either: a short command line does not flash the indicator, and
+  // during a long one the next pulse shows it.
   if (!drawing() || terminal().trylock() != 0) return;
   terminal().unlock();
-  pulse(false, false);
+  update_pulse(false, false, false);
 }
 
 } // namespace KOR

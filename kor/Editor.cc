@@ -213,7 +213,10 @@ InputCode Editor::run(const KeyMap *map, Handler handler, bool roo) {
     InputCode code = coder().next_code();
     lastCode = code;
     InputCode end = IC_NULL;
-    if (handle_key(code, m, handler, &end) == ENDS) return end;
+    if (handle_key(code, m, handler, &end) == ENDS) {
+      if (end == IC_EVAL) draw();   // the whole line shows while it runs
+      return end;
+    }
     if (!is_passive(code & IC_MASK)) draw();
   }
 }
