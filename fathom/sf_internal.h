@@ -51,7 +51,7 @@ long double logRatioMinus(long double x, long double c);
 
 namespace fathom::sf {
 
-// sin(x + phi) and cos(x + phi) for finite x and small phi (|phi| < 2),
+// sin(x + phi) and cos(x + phi) for finite x and small phi (|phi| < 4),
 // with relative accuracy near their zeros: x is reduced modulo pi/2 in
 // long double with a three-part pi/2 (Cody-Waite) while |x| < 2^30; beyond,
 // the error is bounded by 2^-63 of the amplitude.
