@@ -170,6 +170,11 @@ EXEC::Status h_MinR(Context &cx);
 EXEC::Status h_I(Context &cx);
 
 // mNuMath.cc
+EXEC::Status h_Integ(Context &cx);
+EXEC::Status h_KGauss(Context &cx);
+EXEC::Status h_SqKGauss(Context &cx);
+
+// mSpecFn.cc
 EXEC::Status h_BessI0(Context &cx);
 EXEC::Status h_BessI1(Context &cx);
 EXEC::Status h_BessJ0(Context &cx);
@@ -215,9 +220,6 @@ EXEC::Status h_JellDn(Context &cx);
 EXEC::Status h_JellSn(Context &cx);
 EXEC::Status h_EllPi(Context &cx);
 EXEC::Status h_IBeta(Context &cx);
-EXEC::Status h_Integ(Context &cx);
-EXEC::Status h_KGauss(Context &cx);
-EXEC::Status h_SqKGauss(Context &cx);
 
 // mStack.cc
 EXEC::Status h_Drop(Context &cx);

@@ -1,11 +1,9 @@
-// Special functions and numerical integration.  The handlers dispatch as
-// the arithmetic does and call Fathom's kernels; the integration commands
-// hand the library a callback that evaluates the user's function.
+// Numerical integration: Integ, KGauss and SqKGauss hand Fathom's
+// adaptive integrators a callback that evaluates the user's function.
 #include <cerrno>
 #include <cmath>
 
 #include "fathom/integrate.h"
-#include "fathom/special.h"
 #include "kor/HardLink.h"
 #include "kor/InputCoder.h"
 #include "kor/Kernel.h"
@@ -21,49 +19,6 @@ using namespace dispatch;
 namespace fm = fathom;
 
 namespace {
-
-// One-argument functions: REAL now, XREAL with the extended kernels.
-template <double (*F)(double)> Status fn1(Context &cx) {
-  static const Unary k = [] {
-    Unary u;
-    u.real = [](double x, const Context &) { return F(x); };
-    u.extendedPending = true;
-    return u;
-  }();
-  return unary(cx, k);
-}
-
-// Two-argument functions with numeric promotion (Beta, IGamma, elliptic).
-template <double (*F)(double, double)> Status fn2(Context &cx) {
-  static const Binary k = [] {
-    Binary b;
-    b.real = [](double y, double x, const Context &) { return F(y, x); };
-    b.extendedPending = true;
-    return b;
-  }();
-  return binary(cx, k, Promotion::NUMERIC);
-}
-
-// Bessel functions of integer order and En: both arguments of one type.
-template <double (*F)(double, double)> Status fn2_same(Context &cx) {
-  static const Binary k = [] {
-    Binary b;
-    b.real = [](double y, double x, const Context &) { return F(y, x); };
-    b.extendedPending = true;
-    return b;
-  }();
-  return binary(cx, k, Promotion::NONE);
-}
-
-template <double (*F)(double, double, double)> Status fn3(Context &cx) {
-  static const Ternary k = [] {
-    Ternary t;
-    t.real = [](double z, double y, double x, const Context &) { return F(z, y, x); };
-    t.extendedPending = true;
-    return t;
-  }();
-  return ternary(cx, k);
-}
 
 // ---- Integration ----
 
@@ -193,53 +148,6 @@ Status integrate(Context &cx, Which which) {
 }
 
 } // namespace
-
-Status h_BessI0(Context &cx) { return fn1<fm::besselI0>(cx); }
-Status h_BessI1(Context &cx) { return fn1<fm::besselI1>(cx); }
-Status h_BessJ0(Context &cx) { return fn1<fm::besselJ0>(cx); }
-Status h_BessJ1(Context &cx) { return fn1<fm::besselJ1>(cx); }
-Status h_BessK0(Context &cx) { return fn1<fm::besselK0>(cx); }
-Status h_BessK1(Context &cx) { return fn1<fm::besselK1>(cx); }
-Status h_BessY0(Context &cx) { return fn1<fm::besselY0>(cx); }
-Status h_BessY1(Context &cx) { return fn1<fm::besselY1>(cx); }
-Status h_CellE(Context &cx) { return fn1<fm::ellipticE>(cx); }
-Status h_CellK(Context &cx) { return fn1<fm::ellipticK>(cx); }
-Status h_CosICi(Context &cx) { return fn1<fm::cosInt>(cx); }
-Status h_SinISi(Context &cx) { return fn1<fm::sinInt>(cx); }
-Status h_CoshIChi(Context &cx) { return fn1<fm::coshInt>(cx); }
-Status h_SinhIShi(Context &cx) { return fn1<fm::sinhInt>(cx); }
-Status h_DawsF(Context &cx) { return fn1<fm::dawson>(cx); }
-Status h_DiGamma(Context &cx) { return fn1<fm::digamma>(cx); }
-Status h_TriGamma(Context &cx) { return fn1<fm::trigamma>(cx); }
-Status h_DiLog(Context &cx) { return fn1<fm::dilog>(cx); }
-Status h_Erf(Context &cx) { return fn1<fm::erf>(cx); }
-Status h_Erfc(Context &cx) { return fn1<fm::erfc>(cx); }
-Status h_LnErfc(Context &cx) { return fn1<fm::lnErfc>(cx); }
-Status h_ExpIE1(Context &cx) { return fn1<fm::expIntE1>(cx); }
-Status h_ExpIEi(Context &cx) { return fn1<fm::expIntEi>(cx); }
-Status h_FresnC(Context &cx) { return fn1<fm::fresnelC>(cx); }
-Status h_FresnS(Context &cx) { return fn1<fm::fresnelS>(cx); }
-Status h_Gamma(Context &cx) { return fn1<fm::gamma>(cx); }
-Status h_LnGamma(Context &cx) { return fn1<fm::lnGamma>(cx); }
-Status h_Fact(Context &cx) { return fn1<fm::factorial>(cx); }
-Status h_LogIli(Context &cx) { return fn1<fm::logInt>(cx); }
-Status h_Zeta(Context &cx) { return fn1<fm::zeta>(cx); }
-
-Status h_BessIn(Context &cx) { return fn2_same<fm::besselIn>(cx); }
-Status h_BessJn(Context &cx) { return fn2_same<fm::besselJn>(cx); }
-Status h_BessKn(Context &cx) { return fn2_same<fm::besselKn>(cx); }
-Status h_BessYn(Context &cx) { return fn2_same<fm::besselYn>(cx); }
-Status h_ExpIEn(Context &cx) { return fn2_same<fm::expIntEn>(cx); }
-Status h_Beta(Context &cx) { return fn2<fm::beta>(cx); }
-Status h_IGamma(Context &cx) { return fn2<fm::gammaLower>(cx); }
-Status h_CellPi(Context &cx) { return fn2<fm::ellipticPi>(cx); }
-Status h_EllE(Context &cx) { return fn2<fm::ellipticEInc>(cx); }
-Status h_EllF(Context &cx) { return fn2<fm::ellipticF>(cx); }
-Status h_JellCn(Context &cx) { return fn2<fm::jacobiCn>(cx); }
-Status h_JellDn(Context &cx) { return fn2<fm::jacobiDn>(cx); }
-Status h_JellSn(Context &cx) { return fn2<fm::jacobiSn>(cx); }
-Status h_EllPi(Context &cx) { return fn3<fm::ellipticPiInc>(cx); }
-Status h_IBeta(Context &cx) { return fn3<fm::betaLower>(cx); }
 
 Status h_Integ(Context &cx) { return integrate(cx, INTEG); }
 Status h_KGauss(Context &cx) { return integrate(cx, KGAUSS); }
