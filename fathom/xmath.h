@@ -24,7 +24,8 @@ XRealValue log(XRealValue x);
 XRealValue log1p(XRealValue x);
 XRealValue log10(XRealValue x);
 XRealValue pow(XRealValue y, XRealValue x);   // y^x; exact integer powers where representable
-XRealValue sin(XRealValue x);            // argument reduction exact for huge arguments
+// sin, cos, tan: exact argument reduction below 2^1048576, NaN from there up.
+XRealValue sin(XRealValue x);
 XRealValue cos(XRealValue x);
 XRealValue tan(XRealValue x);
 XRealValue asin(XRealValue x);

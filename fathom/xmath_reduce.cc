@@ -6,6 +6,7 @@
 // reduced argument keeps more than 200 bits even when x lies within 2^-170
 // of a multiple of pi/2 (the closest approach over the whole exponent range
 // is expected near 2^-157).  r = f pi/2 then loses only 2^-190 relative.
+// Arguments of 2^kReduceExponentLimit and above are refused (ok false).
 #include "fathom/xmath_kernels.h"
 #include "fathom/xmath_reduce.h"
 #include "fathom/xmath_tables.h"
@@ -88,8 +89,9 @@ HalfPiReduced reduceHalfPi(const W &x) {
   int64_t e = x.e;
   const u128 kQuarterPi = make128(0xC90FDAA22168C234ull, 0);   // pi/4 = this * 2^-192
   if (e < -1 || (e == -1 && x.hi <= kQuarterPi)) return {x, 0, true};
+  if (e >= kReduceExponentLimit) return {wZero(), 0, false};
   int64_t k0 = e >= 257 ? (e - 257) / 64 + 1 : 0;
-  if (k0 + kWindow > kTwoOverPiWords) return {wZero(), 0, false};
+  if (k0 + kWindow > kTwoOverPiWords) return {wZero(), 0, false};   // cannot happen below the limit
   uint64_t p[kLimbs];
   windowProduct(x, k0, p);
   int64_t b = 64 * (k0 + kWindow) + 191 - e;   // the bit of weight 1
