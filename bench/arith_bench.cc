@@ -50,8 +50,13 @@ const Case kCases[] = {
     {"XCOMPLEX/div", "(1,1)x (1,1E-7)x 1 N Start Swap Over / Swap Next"},
     {"XCOMPLEX/sqrt", "(2,1)x 1 N Start Sqrt Next"},
     // The stack words the two-argument loops above add around the command
-    // ("Dup Rot op Swap", or "Swap Over op Swap" keeping the divisor).
-    {"stack_words_only", "1 2 1 N Start Dup Rot Drop Swap Next"},
+    // ("Dup Rot op Swap", or "Swap Over op Swap" keeping the divisor), on
+    // values of each type: only reals live in the interpreter's registers.
+    {"REAL/stack_words", "1 2 1 N Start Dup Rot Drop Swap Next"},
+    {"XREAL/stack_words", "1x 2x 1 N Start Dup Rot Drop Swap Next"},
+    {"BINARY/stack_words", "#1 #2 1 N Start Dup Rot Drop Swap Next"},
+    {"COMPLEX/stack_words", "(1,1) (2,2) 1 N Start Dup Rot Drop Swap Next"},
+    {"XCOMPLEX/stack_words", "(1,1)x (2,2)x 1 N Start Dup Rot Drop Swap Next"},
 };
 
 std::string with_n(const char *src, long n) {
