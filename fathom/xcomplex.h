@@ -46,5 +46,11 @@ XComplexValue ctanh(XComplexValue a);
 XComplexValue casinh(XComplexValue a);
 XComplexValue cacosh(XComplexValue a);
 XComplexValue catanh(XComplexValue a);
+// 10^a, with exact real results for a real a (exp10 of the real part).
+XComplexValue cexp10(XComplexValue a);
+// log10 a, on log's branch cut.
+XComplexValue clog10(XComplexValue a);
+// The principal cube root |a|^(1/3) e^(i arg(a)/3); zeros give themselves.
+XComplexValue ccbrt(XComplexValue a);
 
 } // namespace fathom

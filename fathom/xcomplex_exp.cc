@@ -1,4 +1,4 @@
-// carg, cexp, clog and cpow of extended complex numbers.
+// carg, cexp, clog, cpow, cexp10, clog10 and ccbrt of extended complex numbers.
 //
 // cexp = e^x (cos y + i sin y), each part a product of working floats
 // rounded once (within 0.5 + 2^-30 ulp per part).  clog = log|z| + i arg z
@@ -151,6 +151,66 @@ XComplexValue cpow(XComplexValue y, XComplexValue x) {
   WC r;
   if (!expCis(t.re, t.im, &r)) return {nanv, nanv};
   return wcToX(r);
+}
+
+} // namespace fathom
+
+namespace fathom {
+
+using namespace detail;
+
+namespace {
+
+// atan2(Im z, Re z) at 192 bits for a finite z that is not zero.
+W argW(XComplexValue z) {
+  W a = atanRatioW(wAbs(wFromX0(z.im)), wAbs(wFromX0(z.re)));
+  if (signBit(z.re)) a = wSub(kWPi, a);
+  a.neg = signBit(z.im);
+  return a;
+}
+
+bool finiteParts(XComplexValue z) { return isFinite(z.re) && isFinite(z.im); }
+bool isZeroC(XComplexValue z) { return isZero(z.re) && isZero(z.im); }
+
+XComplexValue scaleParts(XComplexValue z, XRealValue f) { return {mul(z.re, f), mul(z.im, f)}; }
+
+} // namespace
+
+// e^(a ln 10) with the product formed at 192 bits, so that the angle
+// Im(a) ln 10 keeps its accuracy; a real a gives exp10 of it, exact for
+// integers.
+XComplexValue cexp10(XComplexValue a) {
+  if (!finiteParts(a)) return cexp(scaleParts(a, xln10()));
+  if (isZero(a.im)) return {exp10(a.re), a.im};
+  WC r;
+  if (!expCis(wMul(wFromX0(a.re), kWLn10), wMul(wFromX(a.im), kWLn10), &r)) return {nan(), nan()};
+  return wcToX(r);
+}
+
+// (log|a| + i arg a) / ln 10, both parts divided at 192 bits; on the
+// positive real axis log10 of the real part, exact for powers of 10.
+XComplexValue clog10(XComplexValue a) {
+  if (!finiteParts(a) || isZeroC(a))
+    return scaleParts(clog(a), wToX(kWInvLn10));
+  if (isZero(a.im) && !signBit(a.re)) return {log10(a.re), a.im};
+  return {wToX(wMul(logAbs(wcFromX(a)), kWInvLn10)), wToX(wMul(argW(a), kWInvLn10))};
+}
+
+// |a|^(1/3) (cos(t/3) + i sin(t/3)), t = arg a, with |a|^(1/3) =
+// e^(log|a| / 3): every factor at 192 bits, so that exact roots of exact
+// cubes come out exact (cbrt(-8) = 1 + i sqrt 3 rounded once per part).
+XComplexValue ccbrt(XComplexValue a) {
+  if (isZeroC(a)) return a;
+  if (!finiteParts(a)) {
+    XComplexValue l = clog(a);
+    return cexp({div(l.re, fromInt64(3)), div(l.im, fromInt64(3))});
+  }
+  W third = wDiv(wFromInt(1), wFromInt(3));
+  W m = expW(wMul(logAbs(wcFromX(a)), third));
+  W t = wMul(argW(a), third);
+  W s = t, c = wFromInt(1);   // a zero angle keeps its sign in the imaginary part
+  if (!wIsZero(t)) sincosAnyW(t, &s, &c);   // |t| <= pi/3: always reduced
+  return wcToX({wMul(m, c), wMul(m, s)});
 }
 
 } // namespace fathom

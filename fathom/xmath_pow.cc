@@ -101,3 +101,31 @@ XRealValue pow(XRealValue y, XRealValue x) {
 }
 
 } // namespace fathom
+
+namespace fathom {
+
+using namespace detail;
+
+// y^(1/x) with the reciprocal never rounded: e^(log y / x) at 192 bits, so
+// that exact roots come out exact (root(32, 5) = 2).  x = 2 and 3 are sqrt
+// and cbrt.  A negative y (-0 included) has the negative root for an odd
+// integral x, else NaN; zeros, infinities and the exponents 0, infinity and
+// NaN give what pow(y, 1/x) gives.
+XRealValue root(XRealValue y, XRealValue x) {
+  XRealValue one = fromInt64(1);
+  if (!isFinite(x) || isZero(x) || isNaN(y)) return pow(y, div(one, x));
+  if (compare(x, fromInt64(2)) == 0) return sqrt(y);
+  if (compare(x, fromInt64(3)) == 0) return cbrt(y);
+  if (signBit(y)) {
+    if (!isOddIntegral(x)) return isZero(y) ? pow(y, div(one, x)) : nan();
+    return neg(root(neg(y), x));
+  }
+  if (isZero(y) || isInf(y)) return pow(y, div(one, x));
+  W t = wDiv(logW(wFromX(y)), wFromX(x));
+  double td = wToDouble(t);
+  if (td > 230260000.0) return infinity();
+  if (td < -230260100.0) return zero();
+  return wToX(expW(t));
+}
+
+} // namespace fathom

@@ -37,6 +37,8 @@ const ComplexCase kFunctions[] = {
     {"casin", fathom::casin, refAsin},    {"cacos", fathom::cacos, refAcos},
     {"catan", fathom::catan, refAtan},    {"casinh", fathom::casinh, refAsinh},
     {"cacosh", fathom::cacosh, refAcosh}, {"catanh", fathom::catanh, refAtanh},
+    {"cexp10", fathom::cexp10, refExp10}, {"clog10", fathom::clog10, refLog10},
+    {"ccbrt", fathom::ccbrt, refCbrt},
 };
 
 // A part with a random significand and exponent in [lo, hi], random sign.
@@ -264,6 +266,45 @@ TEST(FathomXComplexElem, SpecialValues) {
   EXPECT_TRUE(close(a.re, pi * xr(0.5)) && same(a.im, fathom::zero(true)));
   a = fathom::casin({nanv, xr(1)});
   EXPECT_TRUE(fathom::isNaN(a.re) && fathom::isNaN(a.im));
+}
+
+// Exact results of the decimal exponential and logarithm on the real axis
+// and of cube roots of exact cubes; the special values they share with
+// exp and log.
+TEST(FathomXComplexElem, DecimalExponentialLogarithmAndCubeRoot) {
+  XRealValue z = fathom::zero(), nz = fathom::zero(true), inf = fathom::infinity();
+  XComplexValue r = fathom::cexp10({xr(3), nz});
+  EXPECT_TRUE(same(r.re, xr(1000)) && same(r.im, nz));
+  r = fathom::cexp10({xr(-2), z});
+  EXPECT_TRUE(same(r.re, xr(1) / xr(100)) && same(r.im, z));   // correctly rounded
+  r = fathom::cexp10({z, fathom::xpi() / fathom::xln10()});   // 10^(i pi/ln 10) = -1
+  EXPECT_TRUE(close(r.re, xr(-1), 1));
+  r = fathom::cexp10({-inf, xr(1)});
+  EXPECT_TRUE(fathom::isZero(r.re) && fathom::isZero(r.im));
+  r = fathom::clog10({xr(1000), z});
+  EXPECT_TRUE(same(r.re, xr(3)) && same(r.im, z));
+  r = fathom::clog10({xr(100), nz});
+  EXPECT_TRUE(same(r.re, xr(2)) && same(r.im, nz));
+  r = fathom::clog10({xr(-100), nz});                        // below the cut: -pi/ln 10
+  EXPECT_TRUE(same(r.re, xr(2)) && close(r.im, fathom::neg(fathom::xpi()) / fathom::xln10(), 1));
+  r = fathom::clog10({nz, z});
+  EXPECT_TRUE(same(r.re, -inf));
+  // (2 + i)^3 = 2 + 11i, (1 + i sqrt 3) / 2 the cube root of -1, and the
+  // real cube roots on the positive axis.
+  r = fathom::ccbrt(cx(2, 11));
+  EXPECT_TRUE(same(r.re, xr(2)) && same(r.im, xr(1)));
+  r = fathom::ccbrt(cx(-8, 0));
+  EXPECT_TRUE(same(r.re, xr(1)) && close(r.im, fathom::sqrt(xr(3)), 0.5));
+  r = fathom::ccbrt({xr(-8), nz});
+  EXPECT_TRUE(same(r.re, xr(1)) && close(r.im, fathom::neg(fathom::sqrt(xr(3))), 0.5));
+  r = fathom::ccbrt({xr(27), nz});
+  EXPECT_TRUE(same(r.re, xr(3)) && same(r.im, nz));
+  r = fathom::ccbrt(cx(0, 8));                                // 2 e^(i pi/6)
+  EXPECT_TRUE(close(r.re, fathom::sqrt(xr(3)), 0.5) && same(r.im, xr(1)));
+  r = fathom::ccbrt({nz, nz});
+  EXPECT_TRUE(same(r.re, nz) && same(r.im, nz));
+  r = fathom::ccbrt({inf, xr(1)});
+  EXPECT_TRUE(same(r.re, inf) && fathom::isZero(r.im));
 }
 
 TEST(FathomXComplexElem, ExactIntegralPowers) {

@@ -225,3 +225,38 @@ void refPow(MpC &r, const MpC &y, const MpC &x) {
 }
 
 } // namespace xrtest
+
+namespace xrtest {
+
+void refExp10(MpC &r, const MpC &z) {
+  Tmp l;
+  mpfr_set_ui(l.v, 10, N);
+  mpfr_log(l.v, l.v, N);
+  MpC w;
+  mpfr_mul(w.re, z.re, l.v, N);
+  mpfr_mul(w.im, z.im, l.v, N);
+  refExp(r, w);
+}
+
+void refLog10(MpC &r, const MpC &z) {
+  Tmp l;
+  mpfr_set_ui(l.v, 10, N);
+  mpfr_log(l.v, l.v, N);
+  refLog(r, z);
+  mpfr_div(r.re, r.re, l.v, N);
+  mpfr_div(r.im, r.im, l.v, N);
+}
+
+// |z|^(1/3) (cos(t/3) + i sin(t/3)), t = atan2(Im z, Re z).
+void refCbrt(MpC &r, const MpC &z) {
+  Tmp m, t, s, c;
+  mpfr_hypot(m.v, z.re, z.im, N);
+  mpfr_cbrt(m.v, m.v, N);
+  mpfr_atan2(t.v, z.im, z.re, N);
+  mpfr_div_ui(t.v, t.v, 3, N);
+  mpfr_sin_cos(s.v, c.v, t.v, N);
+  mpfr_mul(r.re, m.v, c.v, N);
+  mpfr_mul(r.im, m.v, s.v, N);
+}
+
+} // namespace xrtest

@@ -38,6 +38,9 @@ void refAcos(MpC &r, const MpC &z);
 void refAcosh(MpC &r, const MpC &z);
 void refAtanh(MpC &r, const MpC &z);
 void refAtan(MpC &r, const MpC &z);
+void refExp10(MpC &r, const MpC &z);
+void refLog10(MpC &r, const MpC &z);
+void refCbrt(MpC &r, const MpC &z);   // the principal cube root
 // y^x = exp(x log y).
 void refPow(MpC &r, const MpC &y, const MpC &x);
 

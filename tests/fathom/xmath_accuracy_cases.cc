@@ -115,6 +115,53 @@ AccuracyCase two(const char *f, const char *domain, XFn2 fn, MpFn2 m, Gen2 g, in
 
 int mpfrExp10(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_exp10(r, x, m); }
 
+// Degrees: MPFR's functions of the angle 2 pi x / u with u = 360.
+int mpfrSinDeg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_sinu(r, x, 360, m); }
+int mpfrCosDeg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_cosu(r, x, 360, m); }
+int mpfrTanDeg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_tanu(r, x, 360, m); }
+int mpfrAsinDeg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_asinu(r, x, 360, m); }
+int mpfrAcosDeg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_acosu(r, x, 360, m); }
+int mpfrAtanDeg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_atanu(r, x, 360, m); }
+int mpfrAtan2Deg(mpfr_ptr r, mpfr_srcptr y, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_atan2u(r, y, x, 360, m); }
+
+// sin(x)/x, and sin(x)/x - 1 with 2|log2 x| more bits for the cancellation
+// near 0.
+int mpfrSinc(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) {
+  Mp t(mpfr_get_prec(r) + 64);
+  mpfr_sin(t.v, x, MPFR_RNDN);
+  return mpfr_div(r, t.v, x, m);
+}
+int mpfrSincm1(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) {
+  mpfr_exp_t e = mpfr_get_exp(x);
+  Mp t(mpfr_get_prec(r) + 64 + (e < 0 ? -2 * e : 0));
+  mpfr_sin(t.v, x, MPFR_RNDN);
+  mpfr_div(t.v, t.v, x, MPFR_RNDN);
+  return mpfr_sub_ui(r, t.v, 1, m);
+}
+// x / (sqrt(1 + x) + 1), which does not cancel.
+int mpfrSqrt1pm1(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) {
+  Mp t(mpfr_get_prec(r) + 64);
+  mpfr_add_ui(t.v, x, 1, MPFR_RNDN);
+  mpfr_sqrt(t.v, t.v, MPFR_RNDN);
+  mpfr_add_ui(t.v, t.v, 1, MPFR_RNDN);
+  return mpfr_div(r, x, t.v, m);
+}
+
+// 90 k (k of up to `bits` bits, exact) moved by 1 to 3 of its ulps.
+Gen1 nearNinetyMultiple(int bits) {
+  return [=](RandomXReal &r) {
+    uint64_t k = r.bits() >> (64 - r.uniform(1, bits));
+    if (k == 0) k = 1;
+    XRealValue v = fathom::mul(fathom::fromUint64(k), xr(90));
+    int e;
+    fathom::frexp(v, &e);
+    XRealValue ulp = fathom::ldexp(xr(1), e - 128);
+    int64_t j = r.uniform(1, 3);
+    v = fathom::add(v, fathom::mul(xr((double)(r.coin() ? j : -j)), ulp));
+    return r.coin() ? fathom::neg(v) : v;
+  };
+}
+
 std::vector<AccuracyCase> buildCases() {
   const double kOver = 230258509.0, kUnder = -230258509.0;
   std::vector<AccuracyCase> v;
@@ -201,6 +248,36 @@ std::vector<AccuracyCase> buildCases() {
   v.push_back(two("pow", "y > 0 any exponent, |x log y| < 2^28", fathom::pow, mpfr_pow, powAnyBase, 6000));
   v.push_back(two("pow", "y < 0, integral |x| <= 2000", fathom::pow, mpfr_pow, powNegativeBase, 4000));
   v.push_back(two("pow", "y = 1 +- 2^-k, |x| < 2^(k+20)", fathom::pow, mpfr_pow, powNearOne, 4000));
+  // Degrees.
+  struct TrigDeg { const char *name; XFn1 fn; MpFn1 m; };
+  for (TrigDeg t : {TrigDeg{"sinDeg", fathom::sinDeg, mpfrSinDeg}, TrigDeg{"cosDeg", fathom::cosDeg, mpfrCosDeg},
+                    TrigDeg{"tanDeg", fathom::tanDeg, mpfrTanDeg}}) {
+    add1(t.name, "|x| < 2^9 (down to 2^-400)", t.fn, t.m, byExponent(-400, 8, true), 4000);
+    add1(t.name, "2^9 <= |x| < 2^130", t.fn, t.m, byExponent(9, 129, true), 3000);
+    add1(t.name, "2^130 <= |x|, whole exponent range", t.fn, t.m, byExponent(130, kEmaxBinary, true), 1000);
+    add1(t.name, "90 k +- 1..3 ulps, k < 2^63", t.fn, t.m, nearNinetyMultiple(63), 3000);
+  }
+  add1("asinDeg", "|x| < 1 (down to 2^-400)", fathom::asinDeg, mpfrAsinDeg, byExponent(-400, -1, true), 4000);
+  add1("asinDeg", "+-(1 - 2^-k), k in [1, 300]", fathom::asinDeg, mpfrAsinDeg,
+       [](RandomXReal &r) { XRealValue x = near(1, 1, 300, -1)(r); return r.coin() ? fathom::neg(x) : x; }, 2000);
+  add1("acosDeg", "|x| < 1 (down to 2^-400)", fathom::acosDeg, mpfrAcosDeg, byExponent(-400, -1, true), 4000);
+  add1("acosDeg", "+-(1 - 2^-k), k in [1, 300]", fathom::acosDeg, mpfrAcosDeg,
+       [](RandomXReal &r) { XRealValue x = near(1, 1, 300, -1)(r); return r.coin() ? fathom::neg(x) : x; }, 2000);
+  add1("atanDeg", "whole exponent range", fathom::atanDeg, mpfrAtanDeg, byExponent(kEminBinary - 127, kEmaxBinary, true), 3000);
+  add1("atanDeg", "2^-20 <= |x| < 2^20", fathom::atanDeg, mpfrAtanDeg, byExponent(-20, 19, true), 4000);
+  v.push_back(two("atan2Deg", "all quadrants, exponents -300..300", fathom::atan2Deg, mpfrAtan2Deg,
+                  pair(byExponent(-300, 300, true), byExponent(-300, 300, true)), 4000));
+  // sinc, sincm1, sqrt1pm1.
+  add1("sinc", "|x| < 1 (down to 2^-400)", fathom::sinc, mpfrSinc, byExponent(-400, -1, true), 3000);
+  add1("sinc", "1 <= |x| < 2^20", fathom::sinc, mpfrSinc, byExponent(0, 19, true), 3000);
+  add1("sinc", "2^20 <= |x| < 2^1100", fathom::sinc, mpfrSinc, byExponent(20, 1099, true), 1000);
+  add1("sincm1", "|x| < 1 (down to 2^-400)", fathom::sincm1, mpfrSincm1, byExponent(-400, -1, true), 3000);
+  add1("sincm1", "1 <= |x| < 2^20", fathom::sincm1, mpfrSincm1, byExponent(0, 19, true), 3000);
+  add1("sincm1", "2^20 <= |x| < 2^1100", fathom::sincm1, mpfrSincm1, byExponent(20, 1099, true), 1000);
+  add1("sqrt1pm1", "|x| < 2^-20 (down to 2^-400)", fathom::sqrt1pm1, mpfrSqrt1pm1, byExponent(-400, -21, true), 3000);
+  add1("sqrt1pm1", "2^-20 <= |x| < 1", fathom::sqrt1pm1, mpfrSqrt1pm1, byExponent(-20, -1, true), 3000);
+  add1("sqrt1pm1", "-1 + 2^-k, k in [1, 300]", fathom::sqrt1pm1, mpfrSqrt1pm1, near(-1, 1, 300, 1), 2000);
+  add1("sqrt1pm1", "x >= 1, whole exponent range", fathom::sqrt1pm1, mpfrSqrt1pm1, byExponent(0, kEmaxBinary, false), 3000);
   (void)kUnder;
   return v;
 }

@@ -50,5 +50,15 @@ TEST(FathomXMathAccuracy, Acosh) { checkFunction("acosh"); }
 TEST(FathomXMathAccuracy, Atanh) { checkFunction("atanh"); }
 TEST(FathomXMathAccuracy, Cbrt) { checkFunction("cbrt"); }
 TEST(FathomXMathAccuracy, Pow) { checkFunction("pow"); }
+TEST(FathomXMathAccuracy, SinDeg) { checkFunction("sinDeg"); }
+TEST(FathomXMathAccuracy, CosDeg) { checkFunction("cosDeg"); }
+TEST(FathomXMathAccuracy, TanDeg) { checkFunction("tanDeg"); }
+TEST(FathomXMathAccuracy, AsinDeg) { checkFunction("asinDeg"); }
+TEST(FathomXMathAccuracy, AcosDeg) { checkFunction("acosDeg"); }
+TEST(FathomXMathAccuracy, AtanDeg) { checkFunction("atanDeg"); }
+TEST(FathomXMathAccuracy, Atan2Deg) { checkFunction("atan2Deg"); }
+TEST(FathomXMathAccuracy, Sinc) { checkFunction("sinc"); }
+TEST(FathomXMathAccuracy, Sincm1) { checkFunction("sincm1"); }
+TEST(FathomXMathAccuracy, Sqrt1pm1) { checkFunction("sqrt1pm1"); }
 
 } // namespace
