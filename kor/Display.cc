@@ -106,7 +106,7 @@ void Display::show_legend(bool partial) {
 // ---- Stack pane ---------------------------------------------------------------------
 
 void Display::show_pane() {
-  if (!drawing()) return;
+  if (!drawing() || browsing) return;
   const Geometry g = geom_;
   Context &cx = main_context();
   OBJ::Buffer buf;

@@ -107,6 +107,7 @@ public:
   bool drawing() const { return active && !tooSmall_; }
 
   bool active = false;   // the full screen is in use
+  bool browsing = false; // browse mode: the stack pane shows the Browse view, not the stack
   bool color = false;    // colours available and enabled
   int rows = -1, columns = 72;
   int mainHint = 0, editHint = 0;   // the split asked for with ~s or ~e

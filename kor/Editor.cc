@@ -9,6 +9,7 @@
 #include "kor/Command.h"
 #include "kor/Context.h"
 #include "kor/Display.h"
+#include "kor/HelpView.h"
 #include "kor/InputCoder.h"
 #include "kor/KeyMap.h"
 #include "kor/Kernel.h"
@@ -164,7 +165,8 @@ bool Editor::command_key(const OP::Command &cmd) {
   insert_text(cmd.name);
   if (Alg) insert_char('(');
   else if (!Str) insert_char(' ');
-  if (runs) pendingEnd_ = true;
+  // A view's text is not a command line: there the name is only inserted.
+  if (runs && !view) pendingEnd_ = true;
   return true;
 }
 
@@ -248,12 +250,16 @@ Editor::Result Editor::handle_key(InputCode code, const KeyMap &map, Handler han
   if (r == NOT_HANDLED) r = line_keys(act, meta);
   if (r == NOT_HANDLED) r = menu_keys(act, meta);
   if (r == NOT_HANDLED) {
-    if (view) {
+    if (view && returnOnOther) {
+      // The caller sees the key next.
       coder().push_code(code);
-      if (returnOnOther) {
-        *end = act;
-        return ENDS;
-      }
+      *end = act;
+      return ENDS;
+    }
+    if (view) {
+      // A key pushed back here would come straight back: a view that keeps
+      // its keys inserts characters (or says that it is read-only).
+      if (!(act & 0x100)) insert_char(static_cast<char>(act));
       return HANDLED;
     }
     if (act == ';' && interactive) push_aside();
@@ -382,6 +388,10 @@ Editor::Result Editor::command_keys(InputCode act, bool, InputCode *end) {
   case 23: return run_named("Swap");
   case 24: return run_named("Neg");
   case 25: history(); return HANDLED;
+  case IC_Help:   // the help of the command at the cursor, or of a menu entry
+    if (area() == Area::PROMPT) return NOT_HANDLED;
+    HelpView::open(*this);
+    return HANDLED;
   case '*': case '+': case '-': case '/': case '^': {
     char name[2] = {static_cast<char>(act), 0};
     return run_named(name);

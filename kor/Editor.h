@@ -88,6 +88,9 @@ public:
   // ";" at the terminal: the line is put aside in a new buffer chained as
   // `next`, and editing goes on with an empty line.
   void push_aside();
+  // The same without redrawing: the line goes into a new buffer chained as
+  // `next`, and this editor is left with one empty line.
+  void put_aside();
 
   // "~" commands: the whole line (starting with "~") is carried out.
   void run_tilde(std::string_view line);
@@ -103,13 +106,16 @@ public:
   // "Alg", "Str" and "[Replace]" at their columns.
   std::string status_text() const;
   Area area() const { return view ? Area::VIEW : prompt ? Area::PROMPT : Area::COMMAND_LINE; }
+  // Clears and repaints the whole screen around this editor (a view or a
+  // prompt repaints the command line it belongs to as well).
+  void repaint();
 
   size_t line_index() const;
   void verify() const;
 
   Editor *next = nullptr;         // a pushed-aside command line
   void *view = nullptr;           // the view that owns the editor; null for the command line
-  Editor *parent = nullptr;       // the command line a prompt belongs to
+  Editor *parent = nullptr;       // the command line a prompt or a view belongs to
   OP::Menu menu;                  // the menu and page on the label row
   int nquote = -1;                // quoted entry: -1 none, else characters typed after "\"
   char quote[3] = {};
@@ -139,7 +145,6 @@ private:
   void forget_message();
   bool move_to_line(long index);
   bool refuse_read_only();
-  void repaint();
   void tilde_key();
 
   // The views and the stack-swapping key; each opens from the command line.

@@ -170,6 +170,12 @@ void Editor::tilde_key() {
 
 void Editor::push_aside() {
   if (refuse_read_only()) return;
+  put_aside();
+  repaint();
+  show_message(" Additional input buffer created.", false);
+}
+
+void Editor::put_aside() {
   Editor *aside = new Editor;
   aside->menu = menu;
   std::swap(lines, aside->lines);
@@ -184,8 +190,6 @@ void Editor::push_aside() {
   top = left = 0;
   aside->next = next;
   next = aside;
-  repaint();
-  show_message(" Additional input buffer created.", false);
 }
 
 } // namespace KOR

@@ -120,6 +120,7 @@ void Editor::repaint() {
     parent->draw();
   } else {
     d.repaint(menu);
+    if (area() == Area::VIEW && parent) parent->draw();
   }
   draw();
 }

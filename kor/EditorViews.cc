@@ -1,12 +1,17 @@
 // The keys of the command line that open a view or act on the stacks
 // themselves, and the interactive commands of the menus.  Each view opens
 // from one function here; the views' own screens and keys live with them.
+#include <memory>
+
+#include "kor/BrowseView.h"
 #include "kor/Command.h"
 #include "kor/Context.h"
 #include "kor/Display.h"
 #include "kor/Editor.h"
-#include "kor/Parser.h"
+#include "kor/ProcessView.h"
+#include "kor/HistoryView.h"
 #include "kor/Scheduler.h"
+#include "kor/VisitView.h"
 
 namespace KOR {
 
@@ -14,53 +19,81 @@ namespace {
 
 const char NOT_HERE[] = " Not permitted in this context.";
 
-// The main context, when no program holds it; otherwise the error under
-// `title` and false.
-bool main_is_free(const char *title, int kind) {
-  Context &m = main_context();
-  if (m.trylock() != 0) {
-    display().show_error(kind, title, 0, ERR_MAIN_IN_USE, nullptr, -1, -1);
-    return false;
-  }
-  m.unlock();
-  return true;
-}
-
 } // namespace
 
+// Ctl-B: the Browse view of the main stack, with the main context held
+// until it closes.
 void Editor::browse() {
   if (area() != Area::COMMAND_LINE) {
     show_message(NOT_HERE, true);
     return;
   }
-  if (!main_is_free("Browse", 0)) return;
-  if (main_context().main.depth() == 0) return;   // nothing to browse
-  show_message(NOT_HERE, true);                    // the stack-browsing view opens here
+  Context &m = main_context();
+  if (m.trylock() != 0) {
+    display().show_error(0, "Browse", 0, ERR_MAIN_IN_USE, nullptr, -1, -1);
+    return;
+  }
+  if (m.main.depth() == 0) {   // nothing to browse
+    m.unlock();
+    return;
+  }
+  {
+    BrowseView view(*this, m);
+    view.run();
+  }
+  m.unlock();
+  repaint();
 }
 
+// Ctl-V on the command line: level 1 in the Visit view.
 void Editor::visit() {
   if (area() != Area::COMMAND_LINE) {
     show_message(NOT_HERE, true);
     return;
   }
-  if (!main_is_free("Visit", 0)) return;
-  show_message(NOT_HERE, true);   // the object-editing view opens here
+  Context &m = main_context();
+  if (m.trylock() != 0) {
+    display().show_error(0, "Visit", 0, ERR_MAIN_IN_USE, nullptr, -1, -1);
+    return;
+  }
+  if (m.main.depth() == 0) {
+    m.unlock();
+    display().show_error(0, "Visit", 0, ERR_TOO_FEW_ARGS, nullptr, -1, -1);
+    return;
+  }
+  {
+    VisitView view(*this, m, 1, true);
+    view.run();
+  }
+  m.unlock();
+  repaint();
 }
 
+// Ctl-Y: the command history.  A chosen line replaces the one being edited,
+// which is put aside and comes back after it.
 void Editor::history() {
   if (readOnly || area() != Area::COMMAND_LINE) {
     show_message(NOT_HERE, true);
     return;
   }
-  Parser &q = parser();
-  q.lock();
-  bool empty = q.history.empty();
-  q.unlock(false);
-  if (empty) {
-    show_message(" Command history is empty.", false);
-    return;
+  std::unique_ptr<OBJ::Buffer> chosen;
+  {
+    HistoryView view(*this);
+    if (!view.load()) {
+      show_message(" Command history is empty.", false);
+      return;
+    }
+    chosen = view.run();
   }
-  show_message(NOT_HERE, true);   // the history view opens here
+  if (chosen) {
+    if (!is_empty()) put_aside();
+    lines = std::move(chosen->lines);
+    move_to_start();
+    Alg = Pgm = Str = false;
+    nquote = -1;
+    top = left = 0;
+  }
+  repaint();
 }
 
 void Editor::process_view() {
@@ -68,7 +101,7 @@ void Editor::process_view() {
     show_message(NOT_HERE, true);
     return;
   }
-  show_message(NOT_HERE, true);   // the process view opens here
+  ProcessView::open(*this);
 }
 
 // Ctl-U: the main and undo contexts change places, stacks and modes
@@ -102,7 +135,11 @@ bool Editor::interactive_command(const OP::Command &cmd) {
   case OP::ifn_DEBUG: case OP::ifn_PROCDEBUG:
     display().show_error(2, cmd.name, 0, ERR_UNDER_CONSTRUCTION, nullptr, -1, -1);
     return true;
-  default:   // the keys of the process and stack views act only there
+  case OP::ifn_STACKDUP: case OP::ifn_STACKDROP: case OP::ifn_STACKSWAP: case OP::ifn_STACKCLEAR:
+    if (BrowseView *b = BrowseView::active(); b && &b->editor() == this) return b->menu_command(cmd.index);
+    show_message(NOT_HERE, true);
+    return true;
+  default:   // the keys of the process view act only there
     show_message(NOT_HERE, true);
     return true;
   }
