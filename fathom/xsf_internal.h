@@ -14,12 +14,21 @@
 
 namespace fathom::xsf {
 
+using detail::expW;
+using detail::log1pW;
+using detail::logW;
 using detail::W;
 using detail::wAdd;
+using detail::wConst;
 using detail::wDiv;
 using detail::wFromDouble;
 using detail::wFromInt;
 using detail::wFromX;
+using detail::wFromX0;
+using detail::wAbs;
+using detail::wRecip;
+using detail::wSqrt;
+using detail::wIsZero;
 using detail::wLdexp;
 using detail::wMul;
 using detail::wNeg;
@@ -86,7 +95,7 @@ inline bool zeroExpansion(const ZeroExp &e, XRealValue x, W *out) {
   W d = wSub(wSub(wFromX(x), wFromX(e.zhi)), e.zlo);
   double ad = wToDouble(d);
   if (!(ad < e.window && ad > -e.window)) return false;
-  *out = wMul(d, horner(e.c, e.n, d));
+  *out = wIsZero(d) ? detail::wZero() : wMul(d, horner(e.c, e.n, d));   // +0 at the zero itself
   return true;
 }
 
@@ -99,11 +108,9 @@ inline W expSafe(const W &t) {
     big.e = INT64_MAX / 8;
     return big;
   }
-  return detail::expW(t);
+  return expW(t);
 }
 
-inline W logW(const W &a) { return detail::logW(a); }
-inline W log1pW(const W &u) { return detail::log1pW(u); }
 
 // sin(pi f) and cos(pi f) for |f| <= 1/2 (f exact), relative accuracy near
 // the zeros f = 0 and f = +-1/2.
@@ -113,6 +120,8 @@ void sinCosPi(const W &f, W *s, W *c);
 // exact, |f| <= 1/2; n is returned modulo 2^62 (its parity and small values
 // are what the callers need) and *big is set when |x| >= 2^62.
 W nearestFrac(XRealValue x, int64_t *n, bool *big);
+// The same for a finite working float.
+W nearestFracW(const W &x, int64_t *n, bool *big);
 
 // ---- Kernels shared among the families (xsf_gamma.cc) ----
 

@@ -41,15 +41,19 @@ def hexstr(v):
 
 
 def uniform(rng, a, b):
-    a, b = mpf(a), mpf(b)
-    u = mpf(rng.getrandbits(128)) / mpf(2) ** 128
-    return x128(a + (b - a) * u)
+    """A random 128-bit value in [a, b) (all of its bits random)."""
+    with mp.workprec(256):
+        a, b = mpf(a), mpf(b)
+        u = mpf(rng.getrandbits(128)) / mpf(2) ** 128
+        return x128(a + (b - a) * u)
 
 
 def loguniform(rng, a, b, sign=1):
-    la, lb = mp.log(mpf(a)), mp.log(mpf(b))
-    u = mpf(rng.getrandbits(128)) / mpf(2) ** 128
-    return x128(sign * mp.exp(la + (lb - la) * u))
+    """A random 128-bit value whose logarithm is uniform in [log a, log b)."""
+    with mp.workprec(256):
+        la, lb = mp.log(mpf(a)), mp.log(mpf(b))
+        u = mpf(rng.getrandbits(128)) / mpf(2) ** 128
+        return x128(sign * mp.exp(la + (lb - la) * u))
 
 
 def neighbours(z, k=2):
