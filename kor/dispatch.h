@@ -56,8 +56,9 @@ struct Unary {
   XComplexValue (*xcomplex)(XComplexValue, const Context &) = nullptr;
   void (*pre)(Num &, const Context &) = nullptr;    // domain extension before dispatch
   void (*post)(Num &, const Context &) = nullptr;   // the result's final type
-  // The extended kernels wait for Fathom's extended functions: until then
-  // extended arguments raise "Routine Under Construction...".
+  // Set by the special functions whose extended kernel is still to come:
+  // extended arguments then raise "Routine Under Construction..." rather
+  // than "Bad Argument Type".
   bool extendedPending = false;
 };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "fathom/xmath.h"
 #include "kor/HardLink.h"
 #include "kor/Runtime.h"
 #include "kor/dispatch.h"
@@ -43,6 +44,14 @@ Cplx cpow(Cplx y, Cplx x) {
 
 XComplexValue xcmul(XComplexValue a, XComplexValue b, const Context &) { return fm::cmul(a, b); }
 
+bool is_zero(XComplexValue z) { return fm::isZero(z.re) && fm::isZero(z.im); }
+
+// y^x; a zero y with Re x > 0 gives 0 whatever Im x, as for doubles.
+XComplexValue xcpow(XComplexValue y, XComplexValue x) {
+  if (is_zero(y) && fm::compare(x.re, fm::zero()) == 1) return {fm::zero(), fm::zero()};
+  return fm::cpow(y, x);
+}
+
 // A negative real (not NaN) becomes complex, so that the result is complex.
 void negative_to_complex(Num &n) {
   if (n.tag == OBJ::REAL && n.r < 0) convert(n, OBJ::COMPLEX);
@@ -50,12 +59,11 @@ void negative_to_complex(Num &n) {
     convert(n, OBJ::XCOMPLEX);
 }
 
+// fmod is exact in both precisions, so this holds for every odd integer.
 bool is_odd_integer(const Num &n) {
-  if (n.tag == OBJ::REAL) return std::fmod(n.r, 2.0) == 1.0 || std::fmod(n.r, 2.0) == -1.0;
-  if (n.tag == OBJ::XREAL) {
-    double d = fm::toDouble(n.x);
-    return fm::compare(fm::fromDouble(d), n.x) == 0 && (std::fmod(d, 2.0) == 1.0 || std::fmod(d, 2.0) == -1.0);
-  }
+  if (n.tag == OBJ::REAL) return std::fabs(std::fmod(n.r, 2.0)) == 1.0;
+  if (n.tag == OBJ::XREAL)
+    return fm::compare(fm::fabs(fm::fmod(n.x, fm::fromInt64(2))), fm::fromInt64(1)) == 0;
   return false;
 }
 
@@ -111,20 +119,26 @@ const Binary DIV_K{
 Binary pow_kernels() {
   Binary k;
   k.real = [](double y, double x, const Context &) { return std::pow(y, x); };
+  k.xreal = [](XRealValue y, XRealValue x, const Context &) { return fm::pow(y, x); };
   k.complex = [](Cplx y, Cplx x, const Context &) { return cpow(y, x); };
+  k.xcomplex = [](XComplexValue y, XComplexValue x, const Context &) { return xcpow(y, x); };
   k.pre = [](Num &y, Num &, const Context &) { negative_to_complex(y); };
-  k.extendedPending = true;
   return k;
 }
 
+// A complex root is the power 1/x.  The extended real root never rounds
+// 1/x, so exact roots stay exact (32 5 Xrt is 2).
 Binary xrt_kernels() {
   Binary k;
   k.real = [](double y, double x, const Context &) { return real_root(y, x); };
+  k.xreal = [](XRealValue y, XRealValue x, const Context &) { return fm::root(y, x); };
   k.complex = [](Cplx y, Cplx x, const Context &) { return cpow(y, Cplx(1.0, 0.0) / x); };
+  k.xcomplex = [](XComplexValue y, XComplexValue x, const Context &) {
+    return xcpow(y, fm::cdiv({fm::fromInt64(1), fm::zero()}, x));
+  };
   k.pre = [](Num &y, Num &x, const Context &) {
     if (!is_odd_integer(x)) negative_to_complex(y);
   };
-  k.extendedPending = true;
   return k;
 }
 
@@ -314,11 +328,13 @@ Unary sqrt_k() {
   return k;
 }
 
+// Complex arguments have the principal cube root.
 Unary cbrt_k() {
   Unary k;
   k.real = [](double x, const Context &) { return rm::cbrt(x); };
+  k.xreal = [](XRealValue x, const Context &) { return fm::cbrt(x); };
   k.complex = [](Cplx z, const Context &) { return z == Cplx(0, 0) ? z : std::exp(std::log(z) / 3.0); };
-  k.extendedPending = true;
+  k.xcomplex = [](XComplexValue z, const Context &) { return fm::ccbrt(z); };
   return k;
 }
 

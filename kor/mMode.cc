@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fathom/xdecimal.h"
+#include "fathom/xmath.h"
 #include "kor/Real.h"
 #include "kor/Runtime.h"
 #include "kor/XReal.h"
@@ -37,26 +38,26 @@ Status set_base(Context &cx, uint32_t base) {
   return EXEC::NORMAL;
 }
 
-// A real pushed as a REAL, or as an XREAL in extended precision.
-void push_number(Context &cx, double d) {
-  if (cx.format.xprec()) {
-    OBJ::XReal *x = OBJ::make<OBJ::XReal>(&cx.pool);
-    x->num = fathom::fromDouble(d);
-    cx.main.push(KOR::Entry::object(x));
-  } else {
-    EXEC::push_real(cx, d);
-  }
+void push_xreal(Context &cx, fathom::XRealValue v) {
+  OBJ::XReal *x = OBJ::make<OBJ::XReal>(&cx.pool);
+  x->num = v;
+  cx.main.push(KOR::Entry::object(x));
 }
 
-// A constant given to 40 digits: a REAL, or the XREAL nearest to it.
-Status push_constant(Context &cx, const char *digits) {
-  if (cx.format.xprec()) {
-    OBJ::XReal *x = OBJ::make<OBJ::XReal>(&cx.pool);
-    x->num = fathom::strtox(digits, nullptr);
-    cx.main.push(KOR::Entry::object(x));
-  } else {
+// A real pushed as a REAL, or as an XREAL in extended precision.
+void push_number(Context &cx, double d) {
+  if (cx.format.xprec()) push_xreal(cx, fathom::fromDouble(d));
+  else EXEC::push_real(cx, d);
+}
+
+// A constant: the double nearest to its digits, or in extended precision
+// the library's correctly rounded value when it has one, else the extended
+// real nearest to the digits.
+Status push_constant(Context &cx, const char *digits, fathom::XRealValue (*exact)() = nullptr) {
+  if (cx.format.xprec())
+    push_xreal(cx, exact ? exact() : fathom::strtox(digits, nullptr));
+  else
     EXEC::push_real(cx, std::strtod(digits, nullptr));
-  }
   return EXEC::NORMAL;
 }
 
@@ -122,24 +123,26 @@ Status h_Version(Context &cx) {
 
 Status h_True(Context &cx) { return push_constant(cx, "1"); }
 Status h_False(Context &cx) { return push_constant(cx, "0"); }
-Status h_Pi(Context &cx) { return push_constant(cx, "3.141592653589793238462643383279502884197"); }
-Status h_E(Context &cx) { return push_constant(cx, "2.718281828459045235360287471352662497757"); }
-Status h_Egamma(Context &cx) { return push_constant(cx, "0.5772156649015328606065120900824024310422"); }
-Status h_Catalan(Context &cx) { return push_constant(cx, "0.9159655941772190150546035149323841107741"); }
+Status h_Pi(Context &cx) { return push_constant(cx, "3.141592653589793238462643383279502884197", fathom::xpi); }
+Status h_E(Context &cx) { return push_constant(cx, "2.718281828459045235360287471352662497757", fathom::xe); }
+Status h_Egamma(Context &cx) {
+  return push_constant(cx, "0.5772156649015328606065120900824024310422", fathom::xeuler);
+}
+Status h_Catalan(Context &cx) {
+  return push_constant(cx, "0.9159655941772190150546035149323841107741", fathom::xcatalan);
+}
 Status h_Infinity(Context &cx) { return push_constant(cx, "Infinity"); }
 Status h_NaN(Context &cx) { return push_constant(cx, "NaN"); }
 
 Status h_MaxR(Context &cx) {
   if (!cx.format.xprec()) return push_constant(cx, "1.7976931348623157e308");
-  fathom::XRealValue max{fathom::XR_EMAX, 0, ~0u, ~0u, ~0u, 0x7fffffffu};
-  cx.main.push(KOR::Entry::object(new OBJ::XReal(max)));
+  push_xreal(cx, fathom::XRealValue{fathom::XR_EMAX, 0, ~0u, ~0u, ~0u, 0x7fffffffu});
   return EXEC::NORMAL;
 }
 
 Status h_MinR(Context &cx) {
   if (!cx.format.xprec()) return push_constant(cx, "2.2250738585072014e-308");
-  fathom::XRealValue min{fathom::XR_EMIN, 0, 0, 0, 0, 0};
-  cx.main.push(KOR::Entry::object(new OBJ::XReal(min)));
+  push_xreal(cx, fathom::XRealValue{fathom::XR_EMIN, 0, 0, 0, 0, 0});
   return EXEC::NORMAL;
 }
 

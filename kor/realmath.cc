@@ -15,10 +15,16 @@ long double reduce(double x, int *quadrant) {
 
 } // namespace
 
+// Zeros and poles take the signs IEEE 754-2019 recommends for sinPi, cosPi
+// and tanPi, as the extended functions do: sin(180 k) has the sign of x,
+// cos's zeros are +0, tan(180 k) is sin/cos there, and tan(180 k + 90) is
+// +inf for even k and -inf for odd k.  (The remainder of an exact multiple
+// of 90 is a zero with the sign of x.)
 double sin_deg(double x) {
   if (!std::isfinite(x)) return std::nan("");
   int q;
   long double r = reduce(x, &q);
+  if (r == 0 && !(q & 1)) return std::copysign(0.0, x);
   long double v = q == 0 ? sinl(r) : q == 1 ? cosl(r) : q == 2 ? -sinl(r) : -cosl(r);
   return static_cast<double>(v);
 }
@@ -35,6 +41,10 @@ double tan_deg(double x) {
   if (!std::isfinite(x)) return std::nan("");
   int q;
   long double r = reduce(x, &q);
+  if (r == 0) {
+    if (q & 1) return q == 1 ? HUGE_VAL : -HUGE_VAL;
+    return std::copysign(0.0, std::signbit(x) != (q == 2) ? -1.0 : 1.0);
+  }
   long double t = tanl(r);
   return static_cast<double>((q & 1) ? -1.0L / t : t);
 }
