@@ -20,7 +20,10 @@
 //                     extrapolated results are accepted only when also the
 //                     raw sum error agrees within 10 times.
 // An extrapolated estimate's error is the spread of the last three
-// extrapolations, and at least its distance to the estimate it replaces.
+// extrapolations, at least its distance to the estimate it replaces, plus
+// the error left on the intervals that extrapolation does not refine (the
+// large ones away from the singularity), which every sum in the table
+// carries.
 // The request is met when the error estimate is at most
 // max(relerr, 50 eps) * |result|, or below the rounding floor
 // 50 eps * integral of |f|.
@@ -33,6 +36,7 @@
 //   "Precision not met in kgauss (%.1e/%.1e) in [%.12g,%.12g]\n"
 // (achieved error, requested error, x1, x2) is written to stderr.
 // No heap allocation: the subinterval list lives on the stack.
+// xintegrate.h has the same integrators for extended reals.
 #pragma once
 
 namespace fathom {
@@ -42,13 +46,14 @@ using StopCheck = bool (*)(void *ctx);
 
 enum class IntegStatus { Ok, PrecisionNotMet, Stopped };
 
-struct IntegResult {
-  double value;        // best estimate of the integral
-  double error;        // estimate of |value - integral|
+template <class T> struct BasicIntegResult {
+  T value;             // best estimate of the integral
+  T error;             // estimate of |value - integral|
   int evaluations;     // calls of f
   int intervals;       // subintervals used
   IntegStatus status;
 };
+using IntegResult = BasicIntegResult<double>;
 
 IntegResult kgauss(Integrand f, void *ctx, double x1, double x2, double relerr, int limit,
                    int criterion, StopCheck stop = nullptr);

@@ -1,6 +1,8 @@
-// The 21-point Gauss-Kronrod rule: nodes and weights are the standard
-// published constants (Piessens et al., QUADPACK, 1983), checked by the
-// tests (polynomial exactness to degree 31 and 19).
+// The 21-point Gauss-Kronrod rule, written once for doubles and extended
+// reals.  The double nodes and weights are the standard published constants
+// (Piessens et al., QUADPACK, 1983); the extended ones are generated
+// (integrate_gk21_x.h).  The tests check polynomial exactness to degree 31
+// and 19.
 #pragma once
 
 #include <cfloat>
@@ -28,37 +30,48 @@ inline constexpr double kWg[5] = {
     0.219086362515982043995534934228163, 0.269266719309996355091226921569469,
     0.295524224714752870173892994651338};
 
-struct RuleResult {
-  double result, abserr, resabs, resasc;
+template <class T> struct RuleResult {
+  T result, abserr, resabs, resasc;
 };
 
-// f(x) for the 21 nodes of [a, b]; criterion as in integrate.h.
-template <class F> RuleResult gk21(F &&f, double a, double b, int criterion) {
-  double c = 0.5 * (a + b), h = 0.5 * (b - a), dh = std::fabs(h);
-  double fc = f(c);
-  double resg = 0, resk = kWgk[10] * fc, resabs = std::fabs(resk);
-  double fv1[10], fv2[10];
+// f(x) for the 21 nodes of [a, b]; criterion as in integrate.h.  Ops gives
+// the value type's constants and functions (integrate_adaptive.h): the
+// nodes and weights, abs, sqrt, eps (the unit roundoff) and tiny (the
+// smallest normal value).
+template <class Ops, class T, class F>
+RuleResult<T> gk21(F &&f, T a, T b, int criterion) {
+  const T *xgk = Ops::xgk(), *wgk = Ops::wgk(), *wg = Ops::wg();
+  T half = Ops::of(0.5);
+  T c = half * (a + b), h = half * (b - a), dh = Ops::abs(h);
+  T fc = f(c);
+  T resg = Ops::of(0), resk = wgk[10] * fc, resabs = Ops::abs(resk);
+  T fv1[10], fv2[10];
   for (int j = 0; j < 10; ++j) {
-    double dx = h * kXgk[j];
-    double f1 = f(c - dx), f2 = f(c + dx);
+    T dx = h * xgk[j];
+    T f1 = f(c - dx), f2 = f(c + dx);
     fv1[j] = f1;
     fv2[j] = f2;
-    resk += kWgk[j] * (f1 + f2);
-    resabs += kWgk[j] * (std::fabs(f1) + std::fabs(f2));
-    if (j & 1) resg += kWg[j / 2] * (f1 + f2);
+    resk += wgk[j] * (f1 + f2);
+    resabs += wgk[j] * (Ops::abs(f1) + Ops::abs(f2));
+    if (j & 1) resg += wg[j / 2] * (f1 + f2);
   }
-  double reskh = resk * 0.5;
-  double resasc = kWgk[10] * std::fabs(fc - reskh);
-  for (int j = 0; j < 10; ++j) resasc += kWgk[j] * (std::fabs(fv1[j] - reskh) + std::fabs(fv2[j] - reskh));
-  RuleResult r{resk * h, std::fabs((resk - resg) * h), resabs * dh, resasc * dh};
-  if (r.resasc != 0 && r.abserr != 0) {
-    double scaled = r.resasc * std::fmin(1.0, std::pow(200 * r.abserr / r.resasc, 1.5));
+  T reskh = resk * half;
+  T resasc = wgk[10] * Ops::abs(fc - reskh);
+  for (int j = 0; j < 10; ++j)
+    resasc += wgk[j] * (Ops::abs(fv1[j] - reskh) + Ops::abs(fv2[j] - reskh));
+  RuleResult<T> r{resk * h, Ops::abs((resk - resg) * h), resabs * dh, resasc * dh};
+  T zero = Ops::of(0);
+  if (r.resasc != zero && r.abserr != zero) {
+    T q = Ops::of(200) * r.abserr / r.resasc;
+    T p = Ops::errorPower(q);
+    T one = Ops::of(1);
+    T scaled = r.resasc * (p < one ? p : one);
     // The raw difference misses what both rules miss (a log singularity
     // inside the interval), so the conservative criterion takes the larger.
-    r.abserr = criterion == 0 ? scaled : std::fmax(scaled, r.abserr);
+    r.abserr = criterion == 0 || r.abserr < scaled ? scaled : r.abserr;
   }
-  if (r.resabs > DBL_MIN / (50 * DBL_EPSILON))
-    r.abserr = std::fmax(50 * DBL_EPSILON * r.resabs, r.abserr);
+  T floor = Ops::of(50) * Ops::eps();
+  if (r.resabs > Ops::tiny() / floor && r.abserr < floor * r.resabs) r.abserr = floor * r.resabs;
   return r;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "fathom/integrate.h"
+#include "fathom/xintegrate.h"
 #include "kor/HardLink.h"
 #include "kor/InputCoder.h"
 #include "kor/Kernel.h"
@@ -32,12 +33,12 @@ struct Integrand {
   Status status = EXEC::NORMAL;
 };
 
-double evaluate_at(double x, void *p) {
-  Integrand &in = *static_cast<Integrand *>(p);
-  if (in.status != EXEC::NORMAL) return NAN;
+// Evaluates the function at the point already pushed; true with its value
+// in *y when it left a number of an accepted type (REAL, and in extended
+// integrations also XREAL).
+bool evaluate_pushed(Integrand &in, bool extended, Num *y) {
   Context &cx = *in.cx;
   KOR::Stack &s = cx.main;
-  EXEC::push_real(cx, x);
   Status st = EXEC::NORMAL;
   if (in.fn.isInline()) {
     s.push(in.fn);   // evaluating a number leaves it
@@ -52,15 +53,16 @@ double evaluate_at(double x, void *p) {
       OBJ::dispose(copy, &cx.pool);
     }
   }
-  double y = NAN;
+  bool ok = false;
   if (st == EXEC::NORMAL || st == EXEC::EXIT) {
     s.refill(1);
     if (s.depth() <= in.depth) {
       // The function took more than its argument: levels below it are gone.
       EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
       st = EXEC::ERROR;
-    } else if (s.cache[s.top].tag == OBJ::REAL) {
-      y = s.cache[s.top].v.r;
+    } else if (read(s.cache[s.top], y) &&
+               (y->tag == OBJ::REAL || (extended && y->tag == OBJ::XREAL))) {
+      ok = true;
     } else {
       EXEC::raise(cx, KOR::ERR_BAD_TYPE);
       st = EXEC::ERROR;
@@ -69,7 +71,30 @@ double evaluate_at(double x, void *p) {
   // Whatever the function left goes: the integration sees only its value.
   if (s.depth() > in.depth) s.drop_n(s.depth() - in.depth);
   if (st != EXEC::NORMAL && st != EXEC::EXIT) in.status = st;
-  return y;
+  return ok;
+}
+
+double evaluate_at(double x, void *p) {
+  Integrand &in = *static_cast<Integrand *>(p);
+  if (in.status != EXEC::NORMAL) return NAN;
+  EXEC::push_real(*in.cx, x);
+  Num y;
+  return evaluate_pushed(in, false, &y) ? y.r : NAN;
+}
+
+// The extended integrand: the point goes in as an XREAL; a REAL result
+// (a constant function, say) converts exactly.
+fm::XRealValue evaluate_at_x(fm::XRealValue x, void *p) {
+  Integrand &in = *static_cast<Integrand *>(p);
+  if (in.status != EXEC::NORMAL) return fm::nan();
+  Num arg;
+  arg.tag = OBJ::XREAL;
+  arg.x = x;
+  in.cx->main.push(entry_of(arg, *in.cx));
+  Num y;
+  if (!evaluate_pushed(in, true, &y)) return fm::nan();
+  convert(y, OBJ::XREAL);
+  return y.x;
 }
 
 // Ctl-C, Stop or a kill reach a long integration between two rules.
@@ -84,8 +109,9 @@ bool interrupted(void *p) {
   return true;
 }
 
-// Reads the range list: 2 elements (3 for SqKGauss), reals after variables.
-Status read_range(Context &cx, const KOR::Entry &e, size_t count, double *v, bool *extended) {
+// Reads the range list: 2 elements (3 for SqKGauss), reals after variables;
+// all of them become XREALs when any is one.
+Status read_range(Context &cx, const KOR::Entry &e, size_t count, Num *v, bool *extended) {
   if (e.tag != OBJ::LIST) return EXEC::raise(cx, KOR::ERR_BAD_TYPE);
   const OBJ::List &list = *static_cast<const OBJ::List *>(e.v.p);
   if (list.elems.size() != count) return EXEC::raise(cx, KOR::ERR_BAD_VALUE);
@@ -94,12 +120,10 @@ Status read_range(Context &cx, const KOR::Entry &e, size_t count, double *v, boo
     const OBJ::Operand *op = list.elems[i]->value();
     if (!op || (op->type_ != OBJ::REAL && op->type_ != OBJ::XREAL))
       return EXEC::raise(cx, KOR::ERR_BAD_VALUE);
-    Num n;
-    read_operand(op, &n);
-    if (n.tag == OBJ::XREAL) *extended = true;
-    convert(n, OBJ::REAL);
-    v[i] = n.r;
+    read_operand(op, &v[i]);
+    if (v[i].tag == OBJ::XREAL) *extended = true;
   }
+  for (size_t i = 0; i < count; ++i) convert(v[i], *extended ? OBJ::XREAL : OBJ::REAL);
   return EXEC::NORMAL;
 }
 
@@ -111,11 +135,10 @@ Status integrate(Context &cx, Which which) {
   if (!read(s.cache[s.top], &err) || err.tag == OBJ::COMPLEX || err.tag == OBJ::XCOMPLEX)
     return EXEC::raise(cx, KOR::ERR_BAD_TYPE);
   convert(err, OBJ::REAL);
-  double range[3];
+  Num range[3];
   bool extended = false;
   Status st = read_range(cx, s.cache[s.top - 1], which == SQKGAUSS ? 3 : 2, range, &extended);
   if (st != EXEC::NORMAL) return st;
-  if (extended) return EXEC::raise(cx, KOR::ERR_UNDER_CONSTRUCTION);
   // The whole stack is kept until the end: a failing function may have taken
   // levels below its argument, and a failure puts everything back as it was.
   KOR::Stack backup(&cx.pool);
@@ -125,14 +148,29 @@ Status integrate(Context &cx, Which which) {
   EXEC::push_real(cx, 0.0);   // the placeholder result
   Integrand in{&cx, fn, s.depth()};
   int criterion = which == INTEG ? 1 : 0;
-  fm::IntegResult r =
-      which == SQKGAUSS
-          ? fm::sqkgauss(evaluate_at, &in, range[0], range[1], range[2], err.r, 100, criterion, interrupted)
-          : fm::kgauss(evaluate_at, &in, range[0], range[1], err.r, 100, criterion, interrupted);
+  Num result;
+  if (extended) {
+    fm::XIntegResult r =
+        which == SQKGAUSS
+            ? fm::xsqkgauss(evaluate_at_x, &in, range[0].x, range[1].x, range[2].x, err.r, 100,
+                            criterion, interrupted)
+            : fm::xkgauss(evaluate_at_x, &in, range[0].x, range[1].x, err.r, 100, criterion,
+                          interrupted);
+    result.tag = OBJ::XREAL;
+    result.x = r.value;
+  } else {
+    fm::IntegResult r =
+        which == SQKGAUSS
+            ? fm::sqkgauss(evaluate_at, &in, range[0].r, range[1].r, range[2].r, err.r, 100,
+                           criterion, interrupted)
+            : fm::kgauss(evaluate_at, &in, range[0].r, range[1].r, err.r, 100, criterion,
+                         interrupted);
+    result.tag = OBJ::REAL;
+    result.r = r.value;
+  }
   s.drop_entry(fn);
   if (in.status == EXEC::NORMAL) {
-    s.refill(1);
-    s.cache[s.top] = KOR::Entry::real(r.value);
+    replace(cx, 1, result);
     return EXEC::NORMAL;
   }
   s.clear();
