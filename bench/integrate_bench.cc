@@ -1,8 +1,11 @@
 // Evaluations and achieved error of Fathom's kgauss/sqkgauss against the
 // requested relative error, beside GSL's QAGS (gsl_integration_qags, 100
-// subintervals) in the same run.  Counters: evals, err (actual relative
-// error), claimed (the routine's own error estimate, relative).
+// subintervals) in the same run, and of the extended xkgauss/xsqkgauss at
+// requests down to 1e-34.  Counters: evals, err (actual relative error),
+// claimed (the routine's own error estimate, relative).
 #include "fathom/integrate.h"
+#include "fathom/xintegrate.h"
+#include "fathom/xmath.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,6 +86,85 @@ void fathomSqrtWeight(benchmark::State &s) {
   s.counters["claimed"] = r.error / kCosW;
 }
 BENCHMARK(fathomSqrtWeight)->Arg(6)->Arg(10)->Arg(12);
+
+// ---- Extended precision ----
+
+using fathom::XRealValue;
+XRealValue Xi(int64_t i) { return fathom::fromInt64(i); }
+
+XRealValue xfexp(XRealValue x, void *) { ++g_calls; return fathom::exp(x); }
+XRealValue xfatan(XRealValue x, void *) { ++g_calls; return Xi(1) / (Xi(1) + x * x); }
+XRealValue xfsqrt1(XRealValue x, void *) { ++g_calls; return fathom::sqrt(Xi(1) + x); }
+XRealValue xfrunge(XRealValue x, void *) { ++g_calls; return Xi(1) / (Xi(1) + Xi(25) * x * x); }
+XRealValue xfcos30(XRealValue x, void *) { ++g_calls; return fathom::cos(Xi(30) * x); }
+XRealValue xfinvsqrt(XRealValue x, void *) { ++g_calls; return Xi(1) / fathom::sqrt(x); }
+XRealValue xflog(XRealValue x, void *) { ++g_calls; return fathom::log(x); }
+XRealValue xflogsqrt(XRealValue x, void *) { ++g_calls; return fathom::log(x) / fathom::sqrt(x); }
+XRealValue xfpow(XRealValue x, void *) { ++g_calls; return fathom::pow(x, fathom::fromDouble(-0.875)); }
+XRealValue xfright(XRealValue x, void *) { ++g_calls; return fathom::pow(Xi(1) - x, fathom::fromDouble(-0.75)); }
+XRealValue xfcos(XRealValue x, void *) { ++g_calls; return fathom::cos(x); }
+
+struct XIntegrand {
+  const char *name;
+  XRealValue (*f)(XRealValue, void *);
+  int a, b;
+  XRealValue (*exact)();
+};
+
+const XIntegrand kXSet[] = {
+    {"exp", xfexp, 0, 1, [] { return fathom::exp(Xi(1)) - Xi(1); }},
+    {"1/(1+x^2)", xfatan, 0, 1, [] { return fathom::xpi() / Xi(4); }},
+    {"sqrt(1+x)", xfsqrt1, 0, 1,
+     [] { return Xi(2) / Xi(3) * (Xi(2) * fathom::sqrt(Xi(2)) - Xi(1)); }},
+    {"runge", xfrunge, -1, 1, [] { return Xi(2) / Xi(5) * fathom::atan(Xi(5)); }},
+    {"cos 30x", xfcos30, 0, 1, [] { return fathom::sin(Xi(30)) / Xi(30); }},
+    {"invsqrt", xfinvsqrt, 0, 1, [] { return Xi(2); }},
+    {"log", xflog, 0, 1, [] { return Xi(-1); }},
+    {"logsqrt", xflogsqrt, 0, 1, [] { return Xi(-4); }},
+    {"x^-0.875", xfpow, 0, 1, [] { return Xi(8); }},
+    {"(1-x)^-0.75", xfright, 0, 1, [] { return Xi(4); }},
+};
+
+void xCounters(benchmark::State &s, const char *name, XRealValue value, XRealValue error,
+               XRealValue exact) {
+  s.SetLabel(name);
+  s.counters["evals"] = (double)g_calls;
+  XRealValue ax = fathom::fabs(exact);
+  s.counters["err"] = fathom::toDouble(fathom::fabs(value - exact) / ax);
+  s.counters["claimed"] = fathom::toDouble(error / ax);
+}
+
+void fathomExtended(benchmark::State &s) {
+  const XIntegrand &c = kXSet[s.range(0)];
+  double rel = std::pow(10.0, -(double)s.range(1));
+  fathom::XIntegResult r{};
+  for (auto _ : s) {
+    g_calls = 0;
+    r = fathom::xkgauss(c.f, nullptr, Xi(c.a), Xi(c.b), rel, 100, 0);
+  }
+  xCounters(s, c.name, r.value, r.error, c.exact());
+}
+BENCHMARK(fathomExtended)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 9, 1), {10, 20, 30, 34}})
+    ->Unit(benchmark::kMicrosecond);
+
+void fathomExtendedSqrtWeight(benchmark::State &s) {
+  double rel = std::pow(10.0, -(double)s.range(0));
+  fathom::XIntegResult r{};
+  for (auto _ : s) {
+    g_calls = 0;
+    r = fathom::xsqkgauss(xfcos, nullptr, Xi(0), Xi(1), Xi(0), rel, 100, 0);
+  }
+  // int_0^1 cos(x)/sqrt(x) dx = sum (-1)^n / ((2n)! (2n + 1/2)).
+  XRealValue exact = Xi(0), fact = Xi(1);
+  for (int n = 0; n < 40; ++n) {
+    XRealValue term = Xi(2) / (fact * Xi(4 * n + 1));
+    exact = n & 1 ? exact - term : exact + term;
+    fact = fact * Xi(2 * n + 1) * Xi(2 * n + 2);
+  }
+  xCounters(s, "cos/sqrt", r.value, r.error, exact);
+}
+BENCHMARK(fathomExtendedSqrtWeight)->Arg(10)->Arg(20)->Arg(30)->Arg(34)->Unit(benchmark::kMicrosecond);
 
 #ifdef KOR_HAVE_GSL
 double gslAdapter(double x, void *p) {
