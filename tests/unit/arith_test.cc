@@ -20,52 +20,112 @@ namespace {
 const std::map<char, std::string> LITERAL = {
     {'r', "0.5"}, {'x', "0.5x"}, {'b', "#5"}, {'c', "(0.5,0.25)"}, {'X', "(0.5,0.25)x"},
     {'s', "\"s\""}, {'n', "'n'"}, {'l', "{ 1 }"}};
+// The two-argument commands take values above 1, so that a real converted to
+// a binary integer is not a zero divisor.
+const std::map<char, std::string> PAIR_LITERAL = {
+    {'r', "2.5"}, {'x', "2.5x"}, {'b', "#5"}, {'c', "(2.5,0.5)"}, {'X', "(2.5,0.5)x"},
+    {'s', "\"s\""}, {'n', "'n'"}, {'l', "{ 1 }"}};
 const std::map<char, uint32_t> TAG = {{'r', OBJ::REAL},     {'x', OBJ::XREAL}, {'b', OBJ::BINARY},
                                       {'c', OBJ::COMPLEX},  {'X', OBJ::XCOMPLEX}, {'s', OBJ::STRING},
                                       {'n', OBJ::NAME},     {'l', OBJ::LIST}};
 
-// What a command does with each argument type: the result's type letter, or
-// absent when the type is refused.
+// What a one-argument command does with each argument type: the type
+// letters of the levels it leaves (deepest first), or absent when the type
+// is refused.
 struct Row {
   const char *cmd;
-  int arity;
-  std::map<char, char> result;
+  std::map<char, std::string> result;
 };
 
-const std::vector<Row> &rows() {
-  static const std::map<char, char> numeric = {{'r', 'r'}, {'x', 'x'}, {'b', 'b'}, {'c', 'c'}, {'X', 'X'}};
-  static const std::map<char, char> analytic = {{'r', 'r'}, {'x', 'x'}, {'c', 'c'}, {'X', 'X'}};
-  static const std::map<char, char> reals = {{'r', 'r'}, {'x', 'x'}};
+const std::vector<Row> &unary_rows() {
+  static const std::map<char, std::string> analytic = {{'r', "r"}, {'x', "x"}, {'c', "c"}, {'X', "X"}};
+  static const std::map<char, std::string> reals = {{'r', "r"}, {'x', "x"}};
+  // Shifts and rotations: reals are converted to binary integers first.
+  static const std::map<char, std::string> bits = {{'r', "b"}, {'x', "b"}, {'b', "b"}};
+  static const std::map<char, std::string> parts = {{'r', "r"}, {'x', "x"}, {'c', "r"}, {'X', "x"}};
   static const std::vector<Row> table = {
-      {"+", 2, numeric}, {"-", 2, numeric}, {"*", 2, numeric}, {"/", 2, numeric},
-      {"Neg", 1, analytic}, {"Inv", 1, analytic}, {"Sq", 1, analytic},
-      {"Abs", 1, {{'r', 'r'}, {'x', 'x'}, {'c', 'r'}, {'X', 'x'}}},
-      {"Sqrt", 1, analytic}, {"Ln", 1, analytic}, {"Log", 1, analytic}, {"Exp", 1, analytic},
-      {"Alog", 1, analytic}, {"Sin", 1, analytic}, {"Cos", 1, analytic}, {"Tan", 1, analytic},
-      {"Asin", 1, analytic}, {"Acos", 1, analytic}, {"Atan", 1, analytic}, {"Sinh", 1, analytic},
-      {"Cosh", 1, analytic}, {"Tanh", 1, analytic}, {"Asinh", 1, analytic}, {"Atanh", 1, analytic},
-      {"Acosh", 1, {{'r', 'c'}, {'x', 'X'}, {'c', 'c'}, {'X', 'X'}}},   // 0.5 is below its real domain
-      {"Sign", 1, analytic}, {"Conj", 1, analytic}, {"Cbrt", 1, analytic},
-      {"^", 2, analytic}, {"Xrt", 2, analytic},
-      {"-->Rect", 1, {{'c', 'c'}, {'X', 'X'}}}, {"-->Polar", 1, {{'c', 'c'}, {'X', 'X'}}},
-      {"-->DP", 1, {{'r', 'r'}, {'x', 'r'}, {'c', 'c'}, {'X', 'c'}}},
-      {"-->XP", 1, {{'r', 'x'}, {'x', 'x'}, {'c', 'X'}, {'X', 'X'}}},
-      {"Expm1", 1, reals}, {"Ln1p", 1, reals}, {"Sqrt1pm1", 1, reals}, {"Sinc", 1, reals},
-      {"Sincm1", 1, reals}, {"Ceil", 1, reals}, {"Floor", 1, reals}, {"Rint", 1, reals},
-      {"HMS-->", 1, reals}, {"-->HMS", 1, reals}, {"HMS+", 2, reals}, {"HMS-", 2, reals},
-      {"Not", 1, {{'r', 'r'}, {'x', 'r'}, {'b', 'b'}}},
-      {"And", 2, {{'r', 'r'}, {'x', 'r'}, {'b', 'b'}}}, {"Or", 2, {{'r', 'r'}, {'x', 'r'}, {'b', 'b'}}},
-      {"Xor", 2, {{'r', 'r'}, {'x', 'r'}, {'b', 'b'}}},
-      {"==", 2, {{'r', 'r'}, {'x', 'r'}, {'b', 'r'}, {'c', 'r'}, {'X', 'r'}, {'s', 'r'}}},
-      {"<", 2, {{'r', 'r'}, {'x', 'r'}, {'b', 'r'}, {'s', 'r'}}},
-      {"Re", 1, {{'r', 'r'}, {'x', 'x'}, {'c', 'r'}, {'X', 'x'}}},
-      {"Im", 1, {{'r', 'r'}, {'x', 'x'}, {'c', 'r'}, {'X', 'x'}}},
-      {"Arg", 1, {{'r', 'r'}, {'x', 'x'}, {'c', 'r'}, {'X', 'x'}}},
-      {"SL", 1, {{'r', 'b'}, {'x', 'b'}, {'b', 'b'}}}, {"RR", 1, {{'r', 'b'}, {'x', 'b'}, {'b', 'b'}}},
-      {"-->Bint", 1, {{'r', 'b'}, {'x', 'b'}, {'b', 'b'}}},
+      {"Neg", analytic}, {"Inv", analytic}, {"Sq", analytic}, {"Abs", parts},
+      {"Sqrt", analytic}, {"Ln", analytic}, {"Log", analytic}, {"Exp", analytic},
+      {"Alog", analytic}, {"Sin", analytic}, {"Cos", analytic}, {"Tan", analytic},
+      {"Asin", analytic}, {"Acos", analytic}, {"Atan", analytic}, {"Sinh", analytic},
+      {"Cosh", analytic}, {"Tanh", analytic}, {"Asinh", analytic}, {"Atanh", analytic},
+      {"Acosh", {{'r', "c"}, {'x', "X"}, {'c', "c"}, {'X', "X"}}},   // 0.5 is below its real domain
+      {"Sign", analytic}, {"Conj", analytic}, {"Cbrt", analytic},
+      {"-->Rect", {{'c', "c"}, {'X', "X"}}}, {"-->Polar", {{'c', "c"}, {'X', "X"}}},
+      {"-->DP", {{'r', "r"}, {'x', "r"}, {'c', "c"}, {'X', "c"}}},
+      {"-->XP", {{'r', "x"}, {'x', "x"}, {'c', "X"}, {'X', "X"}}},
+      {"Expm1", reals}, {"Ln1p", reals}, {"Sqrt1pm1", reals}, {"Sinc", reals},
+      {"Sincm1", reals}, {"Ceil", reals}, {"Floor", reals}, {"Rint", reals}, {"Fact", reals},
+      {"HMS-->", reals}, {"-->HMS", reals},
+      {"Not", {{'r', "r"}, {'x', "r"}, {'b', "b"}}},
+      {"Re", parts}, {"Im", parts}, {"Arg", parts},
+      {"-->Real", {{'r', "r"}, {'x', "x"}, {'b', "r"}, {'c', "rr"}, {'X', "xx"}}},
+      {"SL", bits}, {"SR", bits}, {"ASR", bits}, {"SLB", bits}, {"SRB", bits},
+      {"RL", bits}, {"RR", bits}, {"RLB", bits}, {"RRB", bits},
+      {"-->Bint", bits},
   };
   return table;
 }
+
+bool is_numeric(char t) { return t == 'r' || t == 'x' || t == 'b' || t == 'c' || t == 'X'; }
+bool is_float(char t) { return t == 'r' || t == 'x' || t == 'c' || t == 'X'; }
+bool is_real(char t) { return t == 'r' || t == 'x'; }
+
+// The common type of two floating types: extended when either is extended,
+// complex when either is complex.
+char common(char y, char x) {
+  bool extended = y == 'x' || y == 'X' || x == 'x' || x == 'X';
+  bool complex = y == 'c' || y == 'X' || x == 'c' || x == 'X';
+  return complex ? (extended ? 'X' : 'c') : (extended ? 'x' : 'r');
+}
+
+// The rules by which the two-argument commands accept a pair of types.
+enum class Rule { ARITHMETIC, POWER, EQUALITY, ORDER, LOGICAL, HOURS, TO_COMPLEX, LITERAL_EQUALITY };
+
+// The result type of Y X cmd, or 0 when the pair is refused.
+char pair_result(Rule rule, char y, char x) {
+  switch (rule) {
+  case Rule::ARITHMETIC:   // binary integers absorb reals, never complex numbers
+    if (!is_numeric(y) || !is_numeric(x)) return 0;
+    if (y == 'b' || x == 'b') return is_real(y) || is_real(x) || y == x ? 'b' : 0;
+    return common(y, x);
+  case Rule::POWER:        // no binary kernel, and binary integers are not promoted
+    return is_float(y) && is_float(x) ? common(y, x) : 0;
+  case Rule::EQUALITY:
+    if (y == 's' || x == 's') return y == x ? 'r' : 0;
+    if (y == 'b' || x == 'b') return y == x ? 'r' : 0;
+    return is_float(y) && is_float(x) ? 'r' : 0;
+  case Rule::ORDER: {       // complex numbers have no order
+    char t = pair_result(Rule::EQUALITY, y, x);
+    bool complex = y == 'c' || y == 'X' || x == 'c' || x == 'X';
+    return complex ? 0 : t;
+  }
+  case Rule::LOGICAL: {
+    auto ok = [](char t) { return is_real(t) || t == 'b'; };
+    if (!ok(y) || !ok(x)) return 0;
+    return y == 'b' || x == 'b' ? 'b' : 'r';
+  }
+  case Rule::HOURS: return is_real(y) && y == x ? y : 0;
+  case Rule::TO_COMPLEX:
+    if (!is_real(y) || !is_real(x)) return 0;
+    return y == 'r' && x == 'r' ? 'c' : 'X';
+  case Rule::LITERAL_EQUALITY: return 'r';
+  }
+  return 0;
+}
+
+struct PairRow {
+  const char *cmd;
+  Rule rule;
+};
+
+const PairRow PAIR_ROWS[] = {
+    {"+", Rule::ARITHMETIC},  {"-", Rule::ARITHMETIC},  {"*", Rule::ARITHMETIC},   {"/", Rule::ARITHMETIC},
+    {"^", Rule::POWER},       {"Xrt", Rule::POWER},     {"==", Rule::EQUALITY},    {"!=", Rule::EQUALITY},
+    {"<", Rule::ORDER},       {"<=", Rule::ORDER},      {">", Rule::ORDER},        {">=", Rule::ORDER},
+    {"And", Rule::LOGICAL},   {"Or", Rule::LOGICAL},    {"Xor", Rule::LOGICAL},    {"HMS+", Rule::HOURS},
+    {"HMS-", Rule::HOURS},    {"-->CX", Rule::TO_COMPLEX}, {"Same", Rule::LITERAL_EQUALITY},
+};
 
 struct RunResult {
   int status;
@@ -84,25 +144,47 @@ RunResult run_src(const std::string &src, Mode mode = Mode::Optimized) {
   return r;
 }
 
+// Runs "args cmd" in every mode: an allowed command leaves levels of the
+// expected types, a refused one error 2 and the arguments as they were.
+void check_command(const std::string &args, const std::string &cmd, const std::string *want) {
+  RunResult before = run_src(args);
+  ASSERT_EQ(before.status, EXEC::EXIT) << args;
+  for (Mode m : engine::ALL_MODES) {
+    RunResult r = run_src(args + " " + cmd, m);
+    std::string what = cmd + " on " + args + " (" + engine::mode_name(m) + ")";
+    if (!want) {
+      EXPECT_EQ(r.err, KOR::ERR_BAD_TYPE) << what;
+      EXPECT_EQ(r.tags, before.tags) << what;
+      EXPECT_EQ(r.stack, before.stack) << what;
+      continue;
+    }
+    EXPECT_EQ(r.status, EXEC::EXIT) << what << " err " << r.err;
+    std::vector<uint32_t> tags;
+    for (char t : *want) tags.push_back(TAG.at(t));
+    EXPECT_EQ(r.tags, tags) << what;
+  }
+}
+
 } // namespace
 
-TEST(TypeMatrix, AllowedTypesGiveTheirResultTypeAndOthersAreRefusedUnchanged) {
-  for (const Row &row : rows()) {
+TEST(TypeMatrix, OneArgumentCommandsOnEveryType) {
+  for (const Row &row : unary_rows()) {
     for (const auto &[t, lit] : LITERAL) {
-      std::string args = row.arity == 2 ? lit + " " + lit : lit;
-      for (Mode m : engine::ALL_MODES) {
-        RunResult r = run_src(args + " " + row.cmd, m);
-        auto it = row.result.find(t);
-        std::string what = std::string(row.cmd) + " on " + lit + " (" + engine::mode_name(m) + ")";
-        if (it == row.result.end()) {
-          EXPECT_EQ(r.err, KOR::ERR_BAD_TYPE) << what;
-          EXPECT_EQ(r.tags.size(), static_cast<size_t>(row.arity)) << what;
-          for (uint32_t tag : r.tags) EXPECT_EQ(tag, TAG.at(t)) << what;
-        } else {
-          EXPECT_EQ(r.status, EXEC::EXIT) << what << " err " << r.err;
-          ASSERT_FALSE(r.tags.empty()) << what;
-          EXPECT_EQ(r.tags.back(), TAG.at(it->second)) << what;
-        }
+      auto it = row.result.find(t);
+      check_command(lit, row.cmd, it == row.result.end() ? nullptr : &it->second);
+    }
+  }
+}
+
+// Every pair of argument types, in both orders: the promotions decide the
+// result's type or the refusal.
+TEST(TypeMatrix, TwoArgumentCommandsOnEveryPairOfTypes) {
+  for (const PairRow &row : PAIR_ROWS) {
+    for (const auto &[y, ylit] : PAIR_LITERAL) {
+      for (const auto &[x, xlit] : PAIR_LITERAL) {
+        char t = pair_result(row.rule, y, x);
+        std::string want(1, t);
+        check_command(ylit + " " + xlit, row.cmd, t ? &want : nullptr);
       }
     }
   }
