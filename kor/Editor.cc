@@ -388,7 +388,9 @@ Editor::Result Editor::command_keys(InputCode act, bool, InputCode *end) {
   case 23: return run_named("Swap");
   case 24: return run_named("Neg");
   case 25: history(); return HANDLED;
-  case IC_Help:   // the help of the command at the cursor, or of a menu entry
+  case IC_Help: case menu_key('H'):
+    // The help of the command at the cursor, or of a menu entry; the
+    // legend's letter H (Meta-h) has no menu and opens the help too.
     if (area() == Area::PROMPT) return NOT_HANDLED;
     HelpView::open(*this);
     return HANDLED;

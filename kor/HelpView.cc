@@ -172,7 +172,7 @@ Editor::Result HelpView::keys(Editor &ed, InputCode action, bool meta) {
   if (meta) return Editor::NOT_HANDLED;
   Display &d = display();
   const int width = d.geom().cols;
-  if (action == IC_Help) {   // the menu page, from any command's help
+  if (action == IC_Help || action == menu_key('H')) {   // the menu page, from any command's help
     v.show_menu("");
     return Editor::HANDLED;
   }

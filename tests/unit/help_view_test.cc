@@ -138,6 +138,12 @@ TEST_F(HelpViewTest, TheHelpKeyShowsTheCommandAtTheCursorUntilQ) {
   // Closed: the command line is as it was and the pane no longer shows the help.
   EXPECT_EQ(cmd.text(), "2 Sqrt");
   EXPECT_EQ(row(2).find("Sqrt"), std::string::npos);
+  // Meta-h, the legend's letter H, opens it too.
+  shown.clear();
+  keys.keys = {fake::Keys::MARK, 'q'};
+  key(cmd, IC_META_BIT | 'h');
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], " Sqrt   also: sqrt   menu: Real (Menu-R)");
 }
 
 TEST_F(HelpViewTest, HelpThenAFunctionKeyShowsThatEntry) {
