@@ -67,7 +67,7 @@ std::string lower(const char *s) {
 }
 
 const char HOW_TO[] =
-    "Help (Menu-H or Meta-?) shows the help of the command at or before the cursor; "
+    "Help (Meta-? or Meta-h) shows the help of the command at or before the cursor; "
     "here a function key shows the help of its menu entry, Ctl-N and Ctl-P page the menu, "
     "\"q\" closes.";
 
