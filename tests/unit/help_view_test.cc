@@ -214,4 +214,17 @@ TEST_F(HelpViewTest, ALongPageScrollsInTheStackPane) {
   EXPECT_EQ(row(2), top);
 }
 
+TEST_F(HelpViewTest, ARedrawWrapsThePageToTheNewWidth) {
+  Editor cmd;
+  HelpView v(cmd);
+  v.show_command(OP::command(OP::ifn_SqKGauss));
+  size_t wide = v.ed.lines.size();
+  screen(24, 40);   // the window shrank; the resize ends in REDRAW
+  view_key(v, IC_REDRAW);
+  EXPECT_GT(v.ed.lines.size(), wide);
+  for (const OBJ::Line &l : v.ed.lines) EXPECT_LE(l.text.size(), 39u) << l.text;
+  EXPECT_EQ(v.shown, &OP::command(OP::ifn_SqKGauss));
+  EXPECT_EQ(row(2).substr(0, 9), " SqKGauss");   // and repainted
+}
+
 } // namespace
