@@ -132,14 +132,14 @@ bool Editor::interactive_command(const OP::Command &cmd) {
   case OP::ifn_FGSTOP: scheduler().fg_stop(); return true;
   case OP::ifn_FGCONT: scheduler().fg_cont(); return true;
   case OP::ifn_FGKILL: scheduler().fg_kill(); return true;
-  case OP::ifn_DEBUG: case OP::ifn_PROCDEBUG:
+  case OP::ifn_DEBUG:
     display().show_error(2, cmd.name, 0, ERR_UNDER_CONSTRUCTION, nullptr, -1, -1);
     return true;
   case OP::ifn_STACKDUP: case OP::ifn_STACKDROP: case OP::ifn_STACKSWAP: case OP::ifn_STACKCLEAR:
     if (BrowseView *b = BrowseView::active(); b && &b->editor() == this) return b->menu_command(cmd.index);
     show_message(NOT_HERE, true);
     return true;
-  default:   // the keys of the process view act only there
+  default:   // the process view's commands act only there, on its cursor line
     show_message(NOT_HERE, true);
     return true;
   }

@@ -54,8 +54,8 @@ void wrap(const std::string &text, int width, std::vector<std::string> &out) {
     size_t cut = rest.rfind(' ', room);
     if (cut == std::string::npos || cut == 0) cut = room;
     out.push_back(lead + rest.substr(0, cut));
-    rest.erase(0, cut);
-    rest.erase(0, rest.find_first_not_of(' ') == std::string::npos ? rest.size() : rest.find_first_not_of(' '));
+    size_t next = rest.find_first_not_of(' ', cut);
+    rest.erase(0, next == std::string::npos ? rest.size() : next);
     first = false;
   }
 }

@@ -257,6 +257,11 @@ TEST_F(ProcessViewTest, ProcessCommandsAreRefusedOnTheCommandLine) {
   key(cmd, fkey(4));   // KILL outside the view
   EXPECT_EQ(row(21), "  Not permitted in this context.");
   EXPECT_NE(proc(1), nullptr);
+  display().clear_message(false);
+  key(cmd, fkey(1));   // DEBUG of a process: there is no cursor line to name one
+  EXPECT_EQ(row(21), "  Not permitted in this context.");
+  key(cmd, fkey(2));   // CONT
+  EXPECT_EQ(proc(1)->status, STOPPED);
 }
 
 } // namespace
