@@ -4,6 +4,7 @@
 // does (numeric promotion, except both arguments of one type for the
 // integer-order Bessel functions and En) and call Fathom's kernels.
 #include "fathom/special.h"
+#include "fathom/xspecial_expint.h"
 #include "fathom/xspecial_gamma.h"
 #include "kor/dispatch.h"
 #include "kor/handlers.h"
@@ -85,10 +86,10 @@ Status h_BessY0(Context &cx) { return fn1<fm::besselY0>(cx); }
 Status h_BessY1(Context &cx) { return fn1<fm::besselY1>(cx); }
 Status h_CellE(Context &cx) { return fn1<fm::ellipticE>(cx); }
 Status h_CellK(Context &cx) { return fn1<fm::ellipticK>(cx); }
-Status h_CosICi(Context &cx) { return fn1<fm::cosInt>(cx); }
-Status h_SinISi(Context &cx) { return fn1<fm::sinInt>(cx); }
-Status h_CoshIChi(Context &cx) { return fn1<fm::coshInt>(cx); }
-Status h_SinhIShi(Context &cx) { return fn1<fm::sinhInt>(cx); }
+Status h_CosICi(Context &cx) { return fn1<fm::cosInt, fm::cosInt>(cx); }
+Status h_SinISi(Context &cx) { return fn1<fm::sinInt, fm::sinInt>(cx); }
+Status h_CoshIChi(Context &cx) { return fn1<fm::coshInt, fm::coshInt>(cx); }
+Status h_SinhIShi(Context &cx) { return fn1<fm::sinhInt, fm::sinhInt>(cx); }
 Status h_DawsF(Context &cx) { return fn1<fm::dawson, fm::dawson>(cx); }
 Status h_DiGamma(Context &cx) { return fn1<fm::digamma, fm::digamma>(cx); }
 Status h_TriGamma(Context &cx) { return fn1<fm::trigamma, fm::trigamma>(cx); }
@@ -96,10 +97,10 @@ Status h_DiLog(Context &cx) { return fn1<fm::dilog, fm::dilog>(cx); }
 Status h_Erf(Context &cx) { return fn1<fm::erf, fm::erf>(cx); }
 Status h_Erfc(Context &cx) { return fn1<fm::erfc, fm::erfc>(cx); }
 Status h_LnErfc(Context &cx) { return fn1<fm::lnErfc, fm::lnErfc>(cx); }
-Status h_ExpIE1(Context &cx) { return fn1<fm::expIntE1>(cx); }
-Status h_ExpIEi(Context &cx) { return fn1<fm::expIntEi>(cx); }
-Status h_FresnC(Context &cx) { return fn1<fm::fresnelC>(cx); }
-Status h_FresnS(Context &cx) { return fn1<fm::fresnelS>(cx); }
+Status h_ExpIE1(Context &cx) { return fn1<fm::expIntE1, fm::expIntE1>(cx); }
+Status h_ExpIEi(Context &cx) { return fn1<fm::expIntEi, fm::expIntEi>(cx); }
+Status h_FresnC(Context &cx) { return fn1<fm::fresnelC, fm::fresnelC>(cx); }
+Status h_FresnS(Context &cx) { return fn1<fm::fresnelS, fm::fresnelS>(cx); }
 Status h_Gamma(Context &cx) { return fn1<fm::gamma, fm::gamma>(cx); }
 Status h_LnGamma(Context &cx) { return fn1<fm::lnGamma, fm::lnGamma>(cx); }
 Status h_Fact(Context &cx) { return fn1<fm::factorial, fm::factorial>(cx); }
@@ -110,7 +111,7 @@ Status h_BessIn(Context &cx) { return fn2_same<fm::besselIn>(cx); }
 Status h_BessJn(Context &cx) { return fn2_same<fm::besselJn>(cx); }
 Status h_BessKn(Context &cx) { return fn2_same<fm::besselKn>(cx); }
 Status h_BessYn(Context &cx) { return fn2_same<fm::besselYn>(cx); }
-Status h_ExpIEn(Context &cx) { return fn2_same<fm::expIntEn>(cx); }
+Status h_ExpIEn(Context &cx) { return fn2_same<fm::expIntEn, fm::expIntEn>(cx); }
 Status h_Beta(Context &cx) { return fn2<fm::beta, fm::beta>(cx); }
 Status h_IGamma(Context &cx) { return fn2<fm::gammaLower, fm::gammaLower>(cx); }
 Status h_CellPi(Context &cx) { return fn2<fm::ellipticPi>(cx); }
