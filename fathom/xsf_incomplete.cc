@@ -18,8 +18,9 @@
 // (the continued fraction 26.5.8 of Abramowitz and Stegun by its
 // convergents), or B(a, b) minus the same at (b, a, 1-x) where x lies above
 // (a+1)/(a+b+2) (kept below for b < 1 up to x = 0.999, for b < 0.01 up to
-// 1 - 1e-4, as the complement cancels there).  Each fraction stops after
-// 10^6 steps at the latest.
+// 1 - 1e-4, as the complement cancels there).  The gamma series and
+// fraction stop after 10^6 steps at the latest, the beta fraction after
+// 2 10^5; results beyond the extended range are settled before either runs.
 #include <cmath>
 
 #include "fathom/xmath.h"
@@ -31,6 +32,9 @@ namespace xsf {
 namespace {
 
 constexpr int kMaxSteps = 1000000;
+// The beta fraction converges in some sqrt(a + b) steps; beyond a, b ~ 1e10
+// near its switch point it is stopped here (about 0.2 s) rather than run on.
+constexpr int kMaxBetaSteps = 200000;
 
 bool settled(const W &next, const W &prev) {
   W d = wSub(next, prev);
@@ -108,9 +112,30 @@ W upperFraction(const W &a, const W &x) {
   return wDiv(A1, B1);
 }
 
+// Natural logarithms beyond which a result overflows, or underflows below
+// the smallest subnormal extended real.
+constexpr double kMaxLog = 2.3026e8, kMinLog = -2.3027e8;
+
+W overflowed() {
+  W big = wOne();
+  big.e = INT64_MAX / 8;
+  return big;
+}
+
+// The results that leave the range are settled before any summation, so
+// the series and fractions only run where they converge in at most some
+// 10^5 steps (a up to about 2e7, where Gamma(a) overflows).
 W gammaLowerW(const W &a, const W &x) {
   W lp = wSub(wMul(a, logW(x)), x);
-  if (wLess(x, wAdd(a, wOne()))) return wMul(wDiv(expSafe(lp), a), lowerSeries(a, x));
+  if (wLess(x, wAdd(a, wOne()))) {
+    // x^a e^-x / a <= gamma(a, x) <= x^a / a (the sum is at most e^x).
+    double l = wToDouble(wSub(lp, logW(a)));
+    if (l > kMaxLog + 1) return overflowed();
+    if (l + wToDouble(x) < kMinLog - 1) return detail::wZero();
+    return wMul(wDiv(expSafe(lp), a), lowerSeries(a, x));
+  }
+  // x >= a + 1: gamma(a, x) > Gamma(a) / 3.
+  if (wToDouble(lnGammaPos(a)) > kMaxLog + 2) return overflowed();
   W upper = wMul(expSafe(lp), upperFraction(a, x));
   return wSub(gammaW(a), upper);
 }
@@ -124,7 +149,7 @@ W betaFraction(const W &a, const W &b, const W &x) {
   W A1 = wOne(), B1 = wOne();            // A_1 = 1, B_1 = 1
   W ab = wAdd(a, b);
   W prev = wOne();
-  for (int n = 1; n < kMaxSteps; ++n) {
+  for (int n = 1; n < kMaxBetaSteps; ++n) {
     W num, den;
     int m = n / 2;
     if (n & 1) {
@@ -151,15 +176,29 @@ W betaFraction(const W &a, const W &b, const W &x) {
   return wDiv(A1, B1);
 }
 
-bool direct(double a, double b, double x) {
-  return x < (a + 1) / (a + b + 2) || (b < 1 && x < 0.999) || (b < 0.01 && x < 1 - 1e-4);
+// Whether the fraction runs in x rather than in 1 - x: x (a + b + 2) < a + 1
+// exactly (the parameters may be beyond the doubles' range).
+bool direct(const W &a, const W &b, const W &x) {
+  if (wLess(wMul(x, wAdd(wAdd(a, b), wFromInt(2))), wAdd(a, wOne()))) return true;
+  double bd = wToDouble(b), xd = wToDouble(x);
+  return (bd < 1 && xd < 0.999) || (bd < 0.01 && xd < 1 - 1e-4);
+}
+
+// log B(a, b) for a, b > 0.
+W lnBetaPos(W a, W b) {
+  if (wLess(a, b)) std::swap(a, b);
+  if (atLeastX0(b)) return lnBetaStirling(a, b);
+  if (atLeastX0(a)) return wAdd(lnGammaPos(b), lnGammaRatio(a, b));
+  return logW(betaW(a, b));
 }
 
 W betaLowerW(const W &a, const W &b, const W &x) {
+  // B(a, b, x) <= B(a, b): nothing to sum when B underflows.
+  if (wToDouble(lnBetaPos(a, b)) < kMinLog - 1) return detail::wZero();
   W y = wSub(wOne(), x);
   W lp = wAdd(wMul(a, logW(x)), wMul(b, logW(y)));
   W pre = expSafe(lp);
-  if (direct(wToDouble(a), wToDouble(b), wToDouble(x))) return wMul(wDiv(pre, a), betaFraction(a, b, x));
+  if (direct(a, b, x)) return wMul(wDiv(pre, a), betaFraction(a, b, x));
   return wSub(betaW(a, b), wMul(wDiv(pre, b), betaFraction(b, a, y)));
 }
 

@@ -504,3 +504,42 @@ TEST(XSpecialGamma, AgreeWithDoubleKernels) {
     }
   }
 }
+
+// Arguments from the whole extended range (exponents to +-332 million):
+// every kernel returns promptly with a value inside the function's range.
+TEST(XSpecialGamma, WholeRangeArgumentsStayInRange) {
+  using namespace fathom;
+  RandomXReal rng(2027);
+  XRealValue one = fromInt64(1), two = fromInt64(2), zero0 = zero();
+  XRealValue dawsonMax = xd(0.5410442246);   // F's maximum, at x = 0.924
+  for (int64_t i = 0, n = xrtest::scaled(1500); i < n; ++i) {
+    XRealValue x = rng.any(), ax = fabs(x);
+    std::string at = xrtest::describe(x);
+    XRealValue e = erf(x), c = erfc(x);
+    EXPECT_TRUE(e >= fromInt64(-1) && e <= one) << at;
+    EXPECT_TRUE(c >= zero0 && c <= two) << at;
+    EXPECT_TRUE(lnErfc(x) <= log(two)) << at;
+    EXPECT_TRUE(fabs(dawson(x)) <= dawsonMax) << at;
+    EXPECT_FALSE(isNaN(lnGamma(x))) << at;
+    EXPECT_FALSE(isNaN(dilog(x))) << at;
+    EXPECT_FALSE(isNaN(zeta(x))) << at;
+    EXPECT_TRUE(gamma(ax) > zero0) << at;
+    EXPECT_TRUE(trigamma(ax) > zero0) << at;
+    EXPECT_FALSE(isNaN(digamma(ax))) << at;
+    EXPECT_EQ(isNaN(logInt(x)), signBit(x)) << at;
+    XRealValue a = fabs(rng.any()), b = fabs(rng.any());
+    std::string at2 = at + " " + xrtest::describe(a) + " " + xrtest::describe(b);
+    XRealValue bab = beta(a, b);
+    EXPECT_TRUE(bab >= zero0) << at2;
+    EXPECT_TRUE(gammaLower(a, ax) >= zero0) << at2;
+    // The incomplete beta function for parameters within 2^+-60.
+    XRealValue pa = rng.withExponent(rng.uniform(-60, 60), false);
+    XRealValue pb = rng.withExponent(rng.uniform(-60, 60), false);
+    at2 = xrtest::describe(pa) + " " + xrtest::describe(pb) + " " + at;
+    bab = beta(pa, pb);
+    XRealValue t = div(ax, add(ax, one));   // in [0, 1]
+    XRealValue bl = betaLower(pa, pb, t);
+    EXPECT_TRUE(bl >= zero0) << at2;
+    EXPECT_TRUE(bl <= mul(bab, add(one, xd(0x1p-100)))) << at2;
+  }
+}
