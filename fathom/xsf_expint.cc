@@ -27,8 +27,9 @@
 // E_nu(x), real nu, x >= 0:
 //   nu < 0             upward recurrence E_nu = (e^-x - nu E_(nu+1)) / x
 //                      (all terms positive) from nu + k in [0, 1)
-//   x >= 1 or nu > 30  continued fraction e^-x / (x + nu - 1 nu/(x + nu + 2
-//                      - 2 (nu+1)/(x + nu + 4 - ...))) (modified Lentz)
+//   x >= 8 or nu > 30  continued fraction e^-x / (x + nu - 1 nu/(x + nu + 2
+//                      - 2 (nu+1)/(x + nu + 4 - ...))), backwards from a fixed
+//                      depth (x >= 8) or by modified Lentz
 //   otherwise          Gamma(1-nu) x^(nu-1) - sum (-x)^k / (k! (k+1-nu));
 //                      within 2^-48 of an integer nu = m + 1 + e the pole
 //                      term k = m and Gamma's pole combine into
@@ -302,18 +303,57 @@ void fresnelW(XRealValue xv, W *cOut, W *sOut) {
 
 // ---- E_nu ----
 
-// E_nu(x) by the continued fraction (x > 0, nu >= 0).
-W enFraction(const W &nu, const W &x) {
-  W xn = wAdd(x, nu);
-  CW g = lentz(CW{xn, detail::wZero()}, [&](int k, CW *a, CW *b) {
-    W kw = wFromInt(k);
-    *a = {wNeg(wMul(kw, wAdd(nu, wFromInt(k - 1)))), detail::wZero()};
-    *b = {wAdd(xn, wFromInt(2 * k)), detail::wZero()};
-  });
-  return wDiv(expSafe(wNeg(x)), g.re);
+// Gamma(v) for 0 < v <= 32: Stirling's series at v + n >= 40 (where its
+// truncation is below 2^-188; at 20 it is 2^-147), divided by
+// v (v+1) ... (v+n-1).
+W gammaPos(const W &v) {
+  int n = 0;
+  double vd = wToDouble(v);
+  while (vd + n < 40) ++n;
+  W prod = wOne();
+  for (int j = 0; j < n; ++j) prod = wMul(prod, wAdd(v, wFromInt(j)));
+  return wDiv(expW(lnGammaStirling(wAdd(v, wFromInt(n)))), prod);
 }
 
-// E_nu(x) by the power series, 0 < x < 1, 0 <= nu <= 30.
+// E_nu(x) by the continued fraction e^-x / F, F = b0 + a1/(b1 + a2/(b2 +
+// ...)), b_k = x + nu + 2k, a_k = -k (nu + k - 1) (x > 0, nu >= 0).  For
+// x >= 8 it is summed backwards from a depth that the tests' tables bound
+// (the fraction converges like exp(-4 sqrt(k x))); otherwise by modified
+// Lentz until the factors reach 1 within 2^-190.
+W enFraction(const W &nu, const W &x) {
+  W xn = wAdd(x, nu);
+  double xd = wToDouble(x);
+  W f;
+  if (xd >= 8) {
+    int depth = xd > 1e6 ? 8 : 40 + (int)(2000 / xd);
+    // t_k = b_k + a_(k+1) / t_(k+1) as p/q.
+    W p = wAdd(xn, wFromInt(2 * depth)), q = wOne();
+    for (int k = depth - 1; k >= 0; --k) {
+      W a = wNeg(wMul(wFromInt(k + 1), wAdd(nu, wFromInt(k))));
+      W np = wAdd(wMul(wAdd(xn, wFromInt(2 * k)), p), wMul(a, q));
+      q = p;
+      p = np;
+    }
+    f = wDiv(p, q);
+  } else {
+    W c = xn, d = detail::wZero();
+    f = xn;
+    for (int k = 1; k < 100000; ++k) {
+      W a = wNeg(wMul(wFromInt(k), wAdd(nu, wFromInt(k - 1))));
+      W b = wAdd(xn, wFromInt(2 * k));
+      d = wRecip(wAdd(b, wMul(a, d)));
+      c = wAdd(b, wDiv(a, c));
+      W delta = wMul(c, d);
+      f = wMul(f, delta);
+      if (below(wSub(delta, wOne()), wOne(), 190)) break;
+    }
+  }
+  return wDiv(expSafe(wNeg(x)), f);
+}
+
+// E_nu(x) by the power series, 0 < x < 8, 0 <= nu <= 30 (the terms reach
+// e^x and the result is near e^-x/(x + nu): up to 29 bits lost, and 16 more
+// next to the integer orders).
 W enSeries(XRealValue nuv, const W &nu, const W &x) {
   const std::array<W, kTerms> &r = recips();
   XRealValue rounded = rint(nuv);
@@ -353,7 +393,17 @@ W enSeries(XRealValue nuv, const W &nu, const W &x) {
     if (m & 1) p = wNeg(p);
     head = wMul(p, factor);
   } else {
-    W g = gammaW(wSub(wOne(), nu));
+    // Gamma(1-nu) = (-1)^(m+1) pi / (sin(pi e) Gamma(nu)) for m >= 0, by
+    // reflection, so that Gamma is taken at a positive argument.
+    W g;
+    if (m < 0) {
+      g = gammaPos(wSub(wOne(), nu));
+    } else {
+      W sp, cp;
+      sinCosPi(e, &sp, &cp);
+      g = wDiv(detail::kWPi, wMul(sp, gammaPos(nu)));
+      if (!(m & 1)) g = wNeg(g);
+    }
     head = wMul(g, expSafe(wMul(wSub(nu, wOne()), lx)));
   }
   // sum over k != m (when m is the combined pole term) of (-x)^k/(k! (k+1-nu)).
@@ -477,14 +527,14 @@ XRealValue expIntEn(XRealValue nu, XRealValue x) {
     int64_t steps = (int64_t)toDouble(k);
     XRealValue nu0 = nu + k;   // exact: |nu| < 2^20
     W v0 = wFromX0(nu0);
-    W start = wToDouble(w) >= 1 ? enFraction(v0, w) : enSeries(nu0, v0, w);
+    W start = wToDouble(w) >= 8 ? enFraction(v0, w) : enSeries(nu0, v0, w);
     W ex = expSafe(wNeg(w)), rx = wRecip(w);
     W cur = start;
     for (int64_t j = steps - 1; j >= 0; --j)
       cur = wMul(wSub(ex, wMul(wAdd(v, wFromInt(j)), cur)), rx);
     return wToX(cur);
   }
-  if (wToDouble(w) >= 1 || wToDouble(v) > 30) return wToX(enFraction(v, w));
+  if (wToDouble(w) >= 8 || wToDouble(v) > 30) return wToX(enFraction(v, w));
   return wToX(enSeries(nu, v, w));
 }
 

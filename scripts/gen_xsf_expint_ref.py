@@ -101,6 +101,8 @@ def expinten():
         rows.append((R.uniform(rng, 0, 30), R.loguniform(rng, 1e-20, 1)))
     for _ in range(120):
         rows.append((R.uniform(rng, 0, 60), R.loguniform(rng, 1, 300)))
+    for _ in range(200):                 # the series' cancelling range below the fraction
+        rows.append((R.uniform(rng, 0, 30), R.uniform(rng, 1, 12)))
     for _ in range(80):
         rows.append((R.uniform(rng, -40, 0), R.loguniform(rng, 1e-5, 100)))
     for n in range(0, 12):
