@@ -4,17 +4,20 @@
 // Power series (x the argument; they lose at most ~46 of the 64 spare bits
 // to cancellation inside their ranges):
 //   E1     x < 15      -gamma - log x + sum (-1)^(n+1) x^n / (n n!)
-//   Ei     0 < x < 100 gamma + log x + sum x^n / (n n!)
-//   Shi    |x| < 100   sum x^(2n+1) / ((2n+1) (2n+1)!)
-//   Chi    0 < x < 100 gamma + log x + sum x^(2n) / (2n (2n)!)
+//   Ei     0 < x < 16  gamma + log x + sum x^n / (n n!)
+//   Shi    |x| < 16    sum x^(2n+1) / ((2n+1) (2n+1)!)
+//   Chi    0 < x < 16  gamma + log x + sum x^(2n) / (2n (2n)!)
 //   Si, Ci |x| < 32    the same with alternating signs
 //   C, S   |x| < 4.5   x sum (-1)^n t^k / (k! (2k+1)), t = pi x^2 / 2,
 //                      even k for C, odd k for S
 // Beyond them:
 //   E1     x >= 15     e^-x / (x + 1/(1 + 1/(x + 2/(1 + ...)))), summed
 //                      backwards from a depth chosen by x
+//   Ei     16 <= x < 100  Taylor series around the nearest of the centres
+//                      16, 16.5, ..., 100 (tabulated Ei(c), e^c/c)
 //   Ei, Shi, Chi x >= 100  e^x / x sum k! / x^k to its smallest term
 //                      (below e^-100); E1 is then negligible
+//   Shi, Chi 16 <= x < 100  (Ei +- E1)/2
 //   Si, Ci |x| >= 32   E1(ix) = -Ci(x) + i (Si(x) - pi/2) by its continued
 //                      fraction (modified Lentz, complex working floats)
 //   C, S   x >= 4.5    C + iS = (1+i)/2 (1 - erfc(z)), z = sqrt(pi)/2 (1-i) x,
@@ -94,6 +97,28 @@ W eiAsymptotic(const W &t) {
     if (below(c, sum, 196)) break;
   }
   return wMul(wMul(expSafe(t), h), sum);
+}
+
+// Ei(x) for 16 <= x < 100 from the nearest tabulated centre c (|d| <= 1/4):
+// Ei(c + d) = Ei(c) + e^c/c sum_k h_k d^(k+1)/(k+1), where
+// e^s / (1 + s/c) = sum_k h_k s^k, h_k = -h_(k-1)/c + 1/k!.
+W eiTaylor(const W &x) {
+  const std::array<W, kTerms> &r = recips();
+  int j = (int)((wToDouble(x) - kEiCentre0) / kEiCentreStep + 0.5);
+  if (j < 0) j = 0;
+  if (j > (int)(sizeof kEiCentre / sizeof kEiCentre[0]) - 1) j = (int)(sizeof kEiCentre / sizeof kEiCentre[0]) - 1;
+  W d = wSub(x, wFromDouble(kEiCentre0 + j * kEiCentreStep));   // exact
+  W mic = wNeg(wRecip(wFromDouble(kEiCentre0 + j * kEiCentreStep)));
+  W h = wOne(), fact = wOne(), dp = d, sum = d;
+  for (int k = 1; k + 1 < kTerms; ++k) {
+    fact = wMul(fact, r[k]);
+    h = wAdd(wMul(h, mic), fact);
+    dp = wMul(dp, d);
+    W term = wMul(wMul(h, dp), r[k + 1]);
+    sum = wAdd(sum, term);
+    if (below(term, sum, 196)) break;
+  }
+  return wAdd(kEiCentre[j][0], wMul(kEiCentre[j][1], sum));
 }
 
 // E1(u) for u >= 15 by the continued fraction, summed backwards.
@@ -439,7 +464,9 @@ XRealValue expIntEi(XRealValue x) {
   W r;
   if (zeroExpansion(kEiZero, x, &r)) return wToX(r);
   W t = wFromX(x);
-  if (wToDouble(t) >= 100) return wToX(eiAsymptotic(t));
+  double td = wToDouble(t);
+  if (td >= 100) return wToX(eiAsymptotic(t));
+  if (td >= 16) return wToX(eiTaylor(t));
   W odd, even;
   powerSums(t, &odd, &even);
   return wToX(wAdd(wAdd(kWEuler, logW(t)), wAdd(odd, even)));
@@ -449,8 +476,11 @@ XRealValue sinhInt(XRealValue x) {
   if (isNaN(x) || isZero(x) || isInf(x)) return x;
   W t = wFromX(fabs(x));
   W r;
-  if (wToDouble(t) >= 100) {
+  double td = wToDouble(t);
+  if (td >= 100) {
     r = wLdexp(eiAsymptotic(t), -1);
+  } else if (td >= 16) {
+    r = wLdexp(wAdd(eiTaylor(t), e1Fraction(t)), -1);
   } else {
     W even;
     powerSums(t, &r, &even);
@@ -466,7 +496,9 @@ XRealValue coshInt(XRealValue x) {
   W r;
   if (zeroExpansion(kChiZero, x, &r)) return wToX(r);
   W t = wFromX(x);
-  if (wToDouble(t) >= 100) return wToX(wLdexp(eiAsymptotic(t), -1));
+  double td = wToDouble(t);
+  if (td >= 100) return wToX(wLdexp(eiAsymptotic(t), -1));
+  if (td >= 16) return wToX(wLdexp(wSub(eiTaylor(t), e1Fraction(t)), -1));
   W odd, even;
   powerSums(t, &odd, &even);
   return wToX(wAdd(wAdd(kWEuler, logW(t)), even));

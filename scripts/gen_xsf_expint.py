@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Generates fathom/xsf_expint_tables.h: the expansions of Ei and Chi
 around their positive zeros for the extended kernels (fathom/xsf_expint.cc),
-and zeta(2..11) for E_nu next to integer orders.
+Ei and e^x/x at the centres of Ei's Taylor expansions on [16, 100], and
+zeta(2..11) for E_nu next to integer orders.
 
 Each zero z is split as zhi (128 bits, nearest) + zlo (192 bits), and
 f(z + d) = d (c[0] + c[1] d + ... + c[n-1] d^(n-1)) with c[k] the Taylor
@@ -23,6 +24,7 @@ from mpmath import mp, mpf  # noqa: E402
 from gen_xsf_common import wconst, xconst, round_to  # noqa: E402
 
 mp.prec = 400
+NCENTRES = 169   # Ei's Taylor centres 16, 16.5, ..., 100
 N = 9            # coefficients: d^9 / d <= 2^-192 within the window
 WINDOW = mpf(2) ** -24
 
@@ -56,6 +58,15 @@ namespace fathom::xsf {
 print(expansion("Ei", mp.ei, "0.37"))
 print()
 print(expansion("Chi", mp.chi, "0.52"))
+print()
+print("// Ei(c) and e^c / c at c = 16 + j/2, j = 0..%d: the centres of Ei's" % (NCENTRES - 1))
+print("// Taylor expansions on [16, 100].")
+print("constexpr double kEiCentre0 = 16, kEiCentreStep = 0.5;")
+print("inline const W kEiCentre[%d][2] = {" % NCENTRES)
+for j in range(NCENTRES):
+    c = 16 + mpf(j) / 2
+    print("    {%s, %s},   // %s" % (wconst(mp.ei(c)), wconst(mp.exp(c) / c), mpmath.nstr(c, 6)))
+print("};")
 print()
 print("// zeta(k) for k = 0..11 (entries 0 and 1 unused).")
 print("inline const W kWZeta[12] = {")
