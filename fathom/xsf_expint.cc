@@ -183,7 +183,6 @@ template <class Next> CW backward(const CW &b0, int depth, Next next) {
 void sinCosIntSeries(const W &x, W *si, W *ci) {
   const std::array<W, kTerms> &r = recips();
   W b = x, s = x, c = detail::wZero();
-  W big = x;   // the largest term: the reference for stopping
   for (int k = 2; k < kTerms; ++k) {
     b = wMul(wMul(b, x), r[k]);
     W term = wMul(b, r[k]);
@@ -193,7 +192,8 @@ void sinCosIntSeries(const W &x, W *si, W *ci) {
       case 2: c = wSub(c, term); break;
       default: s = wSub(s, term); break;
     }
-    if (detail::wMagLess(big, term)) big = term;
+    // Si is near x below 1 and of order 1 above; Ci is dominated by its
+    // logarithm: terms below 2^-196 of Si and 2^-200 absolute are negligible.
     if (k > 3 && below(term, wOne(), 200) && below(term, s, 196)) break;
   }
   *si = s;
