@@ -9,7 +9,8 @@ Usage (from the top of the repository): python3 scripts/gen_xsf_gamma_ref.py
 Arguments are random 128-bit values over the whole domains (uniform or
 log-uniform by region) plus the neighbours of hard points: the poles of
 psi', the switch points of the kernels (x = 1 and 10 for Dawson's
-integral, x = (a+1)/(a+b+2) for B(a, b, x)).
+integral, x = (a+1)/(a+b+2) for B(a, b, x)), and B(a, b, x) for a, b to
+1e5 with x near the mean a/(a+b), where its fraction takes longest.
 """
 import os
 import sys
@@ -71,7 +72,19 @@ def betalower():
         rows.append((a, b, R.loguniform(rng, 1e-30, 1e-3)))
         rows.append((a, b, R.x128(1 - R.loguniform(rng, 1e-30, 1e-3))))
     rows = [r for r in rows if 0 < r[2] < 1]
-    return "betalower", [(r, R.value(f, r)) for r in rows], 3
+    out = [(r, R.value(f, r)) for r in rows]
+    # Large a, b with x within 3 sd of the mean, where mpmath's betainc does
+    # not converge: B(a, b, x) = x^a (1-x)^b / a 2F1(a+b, 1; a+1; x).
+    g = lambda a, b, x: x ** a * (1 - x) ** b / a * mp.hyp2f1(a + b, 1, a + 1, x, maxterms=10 ** 7)
+    for _ in range(40):
+        a = R.loguniform(rng, 300, 1e5)
+        b = R.loguniform(rng, 300, 1e5)
+        with mp.workprec(256):
+            m = a / (a + b)
+            sd = mp.sqrt(a * b / ((a + b) ** 2 * (a + b + 1)))
+            x = R.x128(m + 3 * sd * R.uniform(rng, -1, 1))
+        out.append(((a, b, x), R.value(g, (a, b, x))))
+    return "betalower", out, 3
 
 
 def main():
