@@ -139,7 +139,7 @@ void replace(Context &cx, size_t n, const Num &result) {
   s.push(entry_of(result, cx));
 }
 
-EXEC::Status unary(Context &cx, const Unary &k) {
+EXEC::Status unary_general(Context &cx, const Unary &k) {
   KOR::Stack &s = cx.main;
   s.refill(1);
   if (s.top < 1) return EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
@@ -176,7 +176,7 @@ EXEC::Status unary(Context &cx, const Unary &k) {
   return EXEC::NORMAL;
 }
 
-EXEC::Status binary(Context &cx, const Binary &k, Promotion p) {
+EXEC::Status binary_general(Context &cx, const Binary &k, Promotion p) {
   KOR::Stack &s = cx.main;
   s.refill(2);
   if (s.top < 2) return EXEC::raise(cx, KOR::ERR_TOO_FEW_ARGS);
@@ -215,6 +215,143 @@ EXEC::Status binary(Context &cx, const Binary &k, Promotion p) {
   if (k.post) k.post(out, cx);
   replace(cx, 2, out);
   return EXEC::NORMAL;
+}
+
+namespace {
+
+// The in-place forms.  Arguments of one numeric type need no promotion, so
+// the kernel can read the stack entries directly and write its result over
+// the argument's own storage: the unboxed value of a REAL or BINARY, or the
+// operand of the other types, which belongs to its stack entry alone.  No
+// number is copied out and no result operand is drawn from the pool; X's
+// operand goes back to it.  Each returns false, having changed nothing, when
+// the general path must decide (another type, a missing kernel, a binary
+// fault, a domain extension that changes the type); that path then gives the
+// same result or the same error.
+
+// y op x over y, for entries of one tag.
+bool binary_in_place(Context &cx, const Binary &k, KOR::Entry &ye, const KOR::Entry &xe) {
+  switch (ye.tag) {
+  case OBJ::REAL:
+    if (!k.real) return false;
+    ye.v.r = k.real(ye.v.r, xe.v.r, cx);
+    return true;
+  case OBJ::BINARY: {
+    uint64_t m = cx.format.mask, r;
+    if (!k.bint || !k.bint(ye.v.b & m, xe.v.b & m, cx, &r)) return false;
+    ye.v.b = r & m;
+    return true;
+  }
+  case OBJ::XREAL: {
+    if (!k.xreal) return false;
+    auto *y = static_cast<OBJ::XReal *>(ye.v.p);
+    y->num = k.xreal(y->num, static_cast<const OBJ::XReal *>(xe.v.p)->num, cx);
+    return true;
+  }
+  case OBJ::COMPLEX: {
+    if (!k.complex) return false;
+    auto *y = static_cast<OBJ::Complex *>(ye.v.p);
+    const auto *x = static_cast<const OBJ::Complex *>(xe.v.p);
+    Cplx r = k.complex(Cplx(y->re, y->im), Cplx(x->re, x->im), cx);
+    y->re = r.real();
+    y->im = r.imag();
+    return true;
+  }
+  case OBJ::XCOMPLEX: {
+    if (!k.xcomplex) return false;
+    auto *y = static_cast<OBJ::XComplex *>(ye.v.p);
+    const auto *x = static_cast<const OBJ::XComplex *>(xe.v.p);
+    XComplexValue r = k.xcomplex({y->re, y->im}, {x->re, x->im}, cx);
+    y->re = r.re;
+    y->im = r.im;
+    return true;
+  }
+  default: return false;
+  }
+}
+
+// f(x) over x, reading the argument from `n` when a pre-function has
+// already read it (and maybe changed its value), else from the entry.
+bool unary_in_place(Context &cx, const Unary &k, KOR::Entry &e, const Num *n) {
+  switch (e.tag) {
+  case OBJ::REAL:
+    if (!k.real) return false;
+    e.v.r = k.real(n ? n->r : e.v.r, cx);
+    return true;
+  case OBJ::BINARY: {
+    if (!k.bint) return false;
+    uint64_t m = cx.format.mask;
+    e.v.b = k.bint((n ? n->b : e.v.b) & m, cx) & m;
+    return true;
+  }
+  case OBJ::XREAL: {
+    if (!k.xreal) return false;
+    auto *x = static_cast<OBJ::XReal *>(e.v.p);
+    x->num = k.xreal(n ? n->x : x->num, cx);
+    return true;
+  }
+  case OBJ::COMPLEX: {
+    if (!k.complex) return false;
+    auto *z = static_cast<OBJ::Complex *>(e.v.p);
+    Cplx r = k.complex(n ? n->c : Cplx(z->re, z->im), cx);
+    z->re = r.real();
+    z->im = r.imag();
+    return true;
+  }
+  case OBJ::XCOMPLEX: {
+    if (!k.xcomplex) return false;
+    auto *z = static_cast<OBJ::XComplex *>(e.v.p);
+    XComplexValue r = k.xcomplex(n ? n->xc : XComplexValue{z->re, z->im}, cx);
+    z->re = r.re;
+    z->im = r.im;
+    return true;
+  }
+  default: return false;
+  }
+}
+
+} // namespace
+
+EXEC::Status unary(Context &cx, const Unary &k) {
+  KOR::Stack &s = cx.main;
+  if (s.top < 1) s.refill(1);
+  if (s.top >= 1 && !k.post) {
+    KOR::Entry &e = s.cache[s.top];
+    if (!k.pre) {
+      if (unary_in_place(cx, k, e, nullptr)) {
+        charge_for(cx, e.tag);
+        return EXEC::NORMAL;
+      }
+    } else if (OBJ::isNumeric(e.tag)) {
+      // A domain extension that keeps the type (a positive square root,
+      // say) still allows the in-place form.
+      Num n;
+      if (read(e, &n)) {
+        k.pre(n, cx);
+        if (n.tag == e.tag && unary_in_place(cx, k, e, &n)) {
+          charge_for(cx, e.tag);
+          return EXEC::NORMAL;
+        }
+      }
+    }
+  }
+  return unary_general(cx, k);
+}
+
+EXEC::Status binary(Context &cx, const Binary &k, Promotion p) {
+  KOR::Stack &s = cx.main;
+  if (s.top < 2) s.refill(2);
+  // Logical promotion turns XREAL into REAL even between equal types.
+  if (s.top >= 2 && !k.pre && !k.post && p != Promotion::LOGICAL) {
+    KOR::Entry &ye = s.cache[s.top - 1], &xe = s.cache[s.top];
+    if (ye.tag == xe.tag && binary_in_place(cx, k, ye, xe)) {
+      charge_for(cx, ye.tag);
+      s.drop_entry(xe);
+      s.top--;
+      return EXEC::NORMAL;
+    }
+  }
+  return binary_general(cx, k, p);
 }
 
 EXEC::Status ternary(Context &cx, const Ternary &k) {

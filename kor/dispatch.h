@@ -81,8 +81,15 @@ struct Ternary {
   bool extendedPending = false;
 };
 
+// Arguments of one numeric type, with no post-function (and for unary
+// commands a pre-function that keeps the type), are computed in place on the
+// stack entries; every other case goes through the general path below.
 EXEC::Status unary(Context &cx, const Unary &k);
 EXEC::Status binary(Context &cx, const Binary &k, Promotion p);
+// The general path alone: read, promote, dispatch, replace.  The in-place
+// forms give the same stack, charges and errors.
+EXEC::Status unary_general(Context &cx, const Unary &k);
+EXEC::Status binary_general(Context &cx, const Binary &k, Promotion p);
 // Numeric promotion over all three, Z and Y first.
 EXEC::Status ternary(Context &cx, const Ternary &k);
 
