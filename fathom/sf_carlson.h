@@ -1,10 +1,13 @@
 // Carlson's symmetric elliptic integrals by duplication (B. C. Carlson,
 // "Numerical computation of real or complex elliptic integrals", Numer.
 // Algorithms 10, 1995), written over the value type T.  SfTraits<T>
-// supplies sqrt, fabs, the unit roundoff and the loop tolerance.  Each
-// duplication divides the spread of the arguments by 4; the loop stops when
-// the spread is below tol times their mean (about 10 steps for doubles,
-// capped at 60), then the 7th-order Taylor series closes the sum.
+// supplies sqrt, fabs, the loop tolerances and RC(1, 1 + e), the term of
+// RJ's sum.  Each duplication divides the spread of the arguments by 4; the
+// loop stops when the spread is below tol (tolRF for RF) times their mean
+// (about 10 steps for doubles; arguments r orders of magnitude apart first
+// take about log2(r) steps to come together, hence the cap of 100), then the
+// Taylor series closes the sum: to 7th order for RF (error ~ spread^8), to
+// 5th for RD and RJ (~ spread^6).
 #pragma once
 
 #include <cmath>
@@ -12,11 +15,14 @@
 namespace fathom::sf {
 
 template <class T> struct SfTraits;
+template <class T> T carlsonRCT(T x, T y);
 
 template <> struct SfTraits<double> {
   static double sqrt(double x) { return std::sqrt(x); }
   static double fabs(double x) { return std::fabs(x); }
   static constexpr double tol = 0x1p-9;   // spread^6 ~ 2^-54: series error below an ulp
+  static constexpr double tolRF = tol;
+  static double rcOnePlus(double e) { return carlsonRCT(1.0, 1.0 + e); }
 };
 
 // The kernels run in long double: the duplication loop's rounding errors
@@ -25,6 +31,8 @@ template <> struct SfTraits<long double> {
   static long double sqrt(long double x) { return std::sqrt(x); }
   static long double fabs(long double x) { return std::fabs(x); }
   static constexpr long double tol = 0x1p-11L;   // spread^6 ~ 2^-66
+  static constexpr long double tolRF = tol;
+  static long double rcOnePlus(long double e) { return carlsonRCT(1.0L, 1.0L + e); }
 };
 
 template <class T> T maxAbs(T a, T b, T c, T d) {
@@ -36,15 +44,10 @@ template <class T> T maxAbs(T a, T b, T c, T d) {
   return m;
 }
 
-template <class T> T carlsonRFT(T x, T y, T z) {
+// RF's closing series at the end of the duplication.
+template <class T> T carlsonRFClose(T x, T y, T z) {
   using Tr = SfTraits<T>;
   T a = (x + y + z) / T(3);
-  for (int i = 0; i < 60 && maxAbs(a - x, a - y, a - z, T(0)) > T(Tr::tol) * Tr::fabs(a); ++i) {
-    T sx = Tr::sqrt(x), sy = Tr::sqrt(y), sz = Tr::sqrt(z);
-    T l = sx * sy + sx * sz + sy * sz;
-    x = (x + l) / T(4); y = (y + l) / T(4); z = (z + l) / T(4);
-    a = (x + y + z) / T(3);
-  }
   T X = (a - x) / a, Y = (a - y) / a, Z = -(X + Y);
   T e2 = X * Y - Z * Z, e3 = X * Y * Z;
   T s = T(1) - e2 / T(10) + e3 / T(14) + e2 * e2 / T(24) - T(3) * e2 * e3 / T(44) -
@@ -52,11 +55,25 @@ template <class T> T carlsonRFT(T x, T y, T z) {
   return s / Tr::sqrt(a);
 }
 
-template <class T> T carlsonRDT(T x, T y, T z) {
+template <class T> T carlsonRFT(T x, T y, T z) {
+  using Tr = SfTraits<T>;
+  T a = (x + y + z) / T(3);
+  for (int i = 0; i < 100 && maxAbs(a - x, a - y, a - z, T(0)) > T(Tr::tolRF) * Tr::fabs(a); ++i) {
+    T sx = Tr::sqrt(x), sy = Tr::sqrt(y), sz = Tr::sqrt(z);
+    T l = sx * sy + sx * sz + sy * sz;
+    x = (x + l) / T(4); y = (y + l) / T(4); z = (z + l) / T(4);
+    a = (x + y + z) / T(3);
+  }
+  return carlsonRFClose(x, y, z);
+}
+
+// RD, and RF of the same arguments from the same duplication (RF is
+// invariant under it) when rf is not null.
+template <class T> T carlsonRDT(T x, T y, T z, T *rf = nullptr) {
   using Tr = SfTraits<T>;
   T sum = T(0), f = T(1);
   T a = (x + y + T(3) * z) / T(5);
-  for (int i = 0; i < 60 && maxAbs(a - x, a - y, a - z, T(0)) > T(Tr::tol) * Tr::fabs(a); ++i) {
+  for (int i = 0; i < 100 && maxAbs(a - x, a - y, a - z, T(0)) > T(Tr::tol) * Tr::fabs(a); ++i) {
     T sx = Tr::sqrt(x), sy = Tr::sqrt(y), sz = Tr::sqrt(z);
     T l = sx * sy + sx * sz + sy * sz;
     sum = sum + f / (sz * (z + l));
@@ -64,6 +81,7 @@ template <class T> T carlsonRDT(T x, T y, T z) {
     x = (x + l) / T(4); y = (y + l) / T(4); z = (z + l) / T(4);
     a = (x + y + T(3) * z) / T(5);
   }
+  if (rf) *rf = carlsonRFClose(x, y, z);
   T X = (a - x) / a, Y = (a - y) / a, Z = -(X + Y) / T(3);
   T xy = X * Y, z2 = Z * Z;
   T e2 = xy - T(6) * z2, e3 = (T(3) * xy - T(8) * z2) * Z;
@@ -80,21 +98,23 @@ template <class T> T carlsonRCT(T x, T y) {
   return carlsonRFT(x, y, y);
 }
 
-// RJ for p > 0.
-template <class T> T carlsonRJPos(T x, T y, T z, T p) {
+// RJ for p > 0, and RF of x, y, z from the same duplication when rf is
+// not null.
+template <class T> T carlsonRJPos(T x, T y, T z, T p, T *rf = nullptr) {
   using Tr = SfTraits<T>;
   T sum = T(0), f = T(1);
   T a = (x + y + z + T(2) * p) / T(5);
-  for (int i = 0; i < 60 && maxAbs(a - x, a - y, a - z, a - p) > T(Tr::tol) * Tr::fabs(a); ++i) {
+  for (int i = 0; i < 100 && maxAbs(a - x, a - y, a - z, a - p) > T(Tr::tol) * Tr::fabs(a); ++i) {
     T sx = Tr::sqrt(x), sy = Tr::sqrt(y), sz = Tr::sqrt(z), sp = Tr::sqrt(p);
     T l = sx * sy + sx * sz + sy * sz;
     T d = (sp + sx) * (sp + sy) * (sp + sz);
     T e = (p - x) * (p - y) * (p - z) / (d * d);
-    sum = sum + f / d * carlsonRCT(T(1), T(1) + e);
+    sum = sum + f / d * Tr::rcOnePlus(e);
     f = f / T(4);
     x = (x + l) / T(4); y = (y + l) / T(4); z = (z + l) / T(4); p = (p + l) / T(4);
     a = (x + y + z + T(2) * p) / T(5);
   }
+  if (rf) *rf = carlsonRFClose(x, y, z);
   T X = (a - x) / a, Y = (a - y) / a, Z = (a - z) / a, P = -(X + Y + Z) / T(2);
   T p2 = P * P;
   T e2 = X * Y + X * Z + Y * Z - T(3) * p2;
@@ -106,19 +126,23 @@ template <class T> T carlsonRJPos(T x, T y, T z, T p) {
   return f * s / (a * Tr::sqrt(a)) + T(6) * sum;
 }
 
-// RJ; for p < 0 the Cauchy principal value (Carlson 1995, eq. 4.6), with
-// the arguments ordered x <= y <= z.
-template <class T> T carlsonRJT(T x, T y, T z, T p) {
-  using Tr = SfTraits<T>;
-  if (p > T(0)) return carlsonRJPos(x, y, z, p);
+// RJ (and RF of x, y, z when rf is not null); for p < 0 the Cauchy
+// principal value, with the arguments ordered
+// x <= y <= z (Carlson 1995):
+//   (y - p) RJ(x, y, z, p) = (q - y) RJ(x, y, z, q) - 3 RF(x, y, z) + 3 RC(xz/y, pq/y),
+//   q = y + (z - y)(y - x)/(y - p) > 0.
+template <class T> T carlsonRJT(T x, T y, T z, T p, T *rf = nullptr) {
+  if (p > T(0)) return carlsonRJPos(x, y, z, p, rf);
   if (x > y) { T t = x; x = y; y = t; }
   if (y > z) { T t = y; y = z; z = t; }
   if (x > y) { T t = x; x = y; y = t; }
-  T q = y + (z - y) * (y - x) / (y - p);
-  T r = (q - y) * carlsonRJPos(x, y, z, q) - T(3) * carlsonRFT(x, y, z);
-  T xz = x * z, pq = p * q;
-  r = r + T(3) * Tr::sqrt(x * y * z / (xz + pq)) * carlsonRCT(xz + pq, pq);
-  return r / (y - p);
+  T a = T(1) / (y - p);
+  T b = a * (z - y) * (y - x);
+  T q = y + b, f;
+  T rjq = carlsonRJPos(x, y, z, q, &f);   // sets f (before it is read below)
+  T r = b * rjq - T(3) * f + T(3) * carlsonRCT(x * z / y, p * q / y);
+  if (rf) *rf = f;
+  return a * r;
 }
 
 } // namespace fathom::sf

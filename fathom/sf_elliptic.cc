@@ -16,7 +16,9 @@
 //   E  = F - (m/3) x^3 RD(1, 1 + kc^2 x^2, 1 + x^2)
 //   Pi = F + (n/3) x^3 RJ(1, 1 + kc^2 x^2, 1 + x^2, 1 + (1 - n) x^2)
 // For n sin^2 phi > 1 Pi is the Cauchy principal value; n = 1 with the
-// complete integral, or 1 + (1 - n) x^2 = 0, is a pole (+inf).
+// complete integral, or 1 + (1 - n) x^2 = 0, is a pole (+inf).  The
+// complete Pi takes n < 0 to N = -n/(1 - n) in (0, 1) with the reciprocal
+// modulus, and n > 1 to m/n (see ellipticPi), so that nothing cancels.
 #include "fathom/special.h"
 #include "fathom/sf_carlson.h"
 #include "fathom/sf_fit_elliptic.h"
@@ -90,7 +92,20 @@ double ellipticE(double kc) {
 double ellipticPi(double n, double kc) {
   if (std::isnan(n) || std::isnan(kc)) return NAN;
   if (n == 1 || kc == 0) return INFINITY;
-  long double k2 = (long double)kc * kc;
+  long double k2 = (long double)kc * kc, m = mOf(kc);
+  if (std::isinf(kc)) return std::isinf(n) ? NAN : 0;
+  if (n < 0) {
+    // Pi(n, kc) = Pi(N, 1/kc) / ((1 - n) kc), N = -n/(1 - n) in (0, 1): a
+    // sum of positive terms, where K + (n/3) RJ cancels as n -> -inf.
+    if (n == -INFINITY) return 0;
+    long double w = 1 - (long double)n, nn = -n / w;
+    return (double)((carlsonRFT<long double>(0, 1, k2) + nn / 3 * k2 * carlsonRJT<long double>(0, 1, k2, k2 / w)) / w);
+  }
+  if (n > 1) {
+    // The principal value: Pi(n) = K - Pi(m/n) = -(m/(3n)) RJ(0, kc^2, 1, 1 - m/n).
+    if (n == INFINITY) return m > 0 ? -0.0 : 0.0;
+    return (double)(-m / (3 * (long double)n) * carlsonRJT<long double>(0, k2, 1, 1 - m / n));
+  }
   return (double)(carlsonRFT<long double>(0, k2, 1) +
                   n / 3.0L * carlsonRJT<long double>(0, k2, 1, 1 - (long double)n));
 }

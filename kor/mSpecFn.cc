@@ -4,6 +4,7 @@
 // does (numeric promotion, except both arguments of one type for the
 // integer-order Bessel functions and En) and call Fathom's kernels.
 #include "fathom/special.h"
+#include "fathom/xspecial_elliptic.h"
 #include "fathom/xspecial_expint.h"
 #include "fathom/xspecial_gamma.h"
 #include "kor/dispatch.h"
@@ -84,8 +85,8 @@ Status h_BessK0(Context &cx) { return fn1<fm::besselK0>(cx); }
 Status h_BessK1(Context &cx) { return fn1<fm::besselK1>(cx); }
 Status h_BessY0(Context &cx) { return fn1<fm::besselY0>(cx); }
 Status h_BessY1(Context &cx) { return fn1<fm::besselY1>(cx); }
-Status h_CellE(Context &cx) { return fn1<fm::ellipticE>(cx); }
-Status h_CellK(Context &cx) { return fn1<fm::ellipticK>(cx); }
+Status h_CellE(Context &cx) { return fn1<fm::ellipticE, fm::ellipticE>(cx); }
+Status h_CellK(Context &cx) { return fn1<fm::ellipticK, fm::ellipticK>(cx); }
 Status h_CosICi(Context &cx) { return fn1<fm::cosInt, fm::cosInt>(cx); }
 Status h_SinISi(Context &cx) { return fn1<fm::sinInt, fm::sinInt>(cx); }
 Status h_CoshIChi(Context &cx) { return fn1<fm::coshInt, fm::coshInt>(cx); }
@@ -114,13 +115,13 @@ Status h_BessYn(Context &cx) { return fn2_same<fm::besselYn>(cx); }
 Status h_ExpIEn(Context &cx) { return fn2_same<fm::expIntEn, fm::expIntEn>(cx); }
 Status h_Beta(Context &cx) { return fn2<fm::beta, fm::beta>(cx); }
 Status h_IGamma(Context &cx) { return fn2<fm::gammaLower, fm::gammaLower>(cx); }
-Status h_CellPi(Context &cx) { return fn2<fm::ellipticPi>(cx); }
-Status h_EllE(Context &cx) { return fn2<fm::ellipticEInc>(cx); }
-Status h_EllF(Context &cx) { return fn2<fm::ellipticF>(cx); }
-Status h_JellCn(Context &cx) { return fn2<fm::jacobiCn>(cx); }
-Status h_JellDn(Context &cx) { return fn2<fm::jacobiDn>(cx); }
-Status h_JellSn(Context &cx) { return fn2<fm::jacobiSn>(cx); }
-Status h_EllPi(Context &cx) { return fn3<fm::ellipticPiInc>(cx); }
+Status h_CellPi(Context &cx) { return fn2<fm::ellipticPi, fm::ellipticPi>(cx); }
+Status h_EllE(Context &cx) { return fn2<fm::ellipticEInc, fm::ellipticEInc>(cx); }
+Status h_EllF(Context &cx) { return fn2<fm::ellipticF, fm::ellipticF>(cx); }
+Status h_JellCn(Context &cx) { return fn2<fm::jacobiCn, fm::jacobiCn>(cx); }
+Status h_JellDn(Context &cx) { return fn2<fm::jacobiDn, fm::jacobiDn>(cx); }
+Status h_JellSn(Context &cx) { return fn2<fm::jacobiSn, fm::jacobiSn>(cx); }
+Status h_EllPi(Context &cx) { return fn3<fm::ellipticPiInc, fm::ellipticPiInc>(cx); }
 Status h_IBeta(Context &cx) { return fn3<fm::betaLower, fm::betaLower>(cx); }
 
 } // namespace OP

@@ -86,3 +86,22 @@ TEST(SpecialElliptic, IdentitiesAndCarlson) {
   EXPECT_NEAR(fathom::carlsonRC(0, 0.25), fathom::kPi, 1e-15);
   EXPECT_NEAR(fathom::carlsonRJ(2, 3, 4, 5), 0.1429757966715675, 1e-15);   // Carlson's test value
 }
+
+// Principal values (n sin^2 phi > 1, RJ with p < 0) and characteristics far
+// from 0, where K + (n/3) RJ cancels; values from mpmath (the real part of
+// its complex continuation is the principal value).
+TEST(SpecialElliptic, PrincipalValuesAndLargeCharacteristics) {
+  auto near = [](double got, double want) { EXPECT_NEAR(got, want, 4 * 0x1p-53 * std::fabs(want)); };
+  near(fathom::carlsonRJ(1, 2, 3, -1), -0.093240452438676412014809038115);
+  near(fathom::carlsonRJ(0, 1, 2, -1), -1.6339788078942580614073345366819);
+  near(fathom::ellipticPi(2, 0.5), -0.68247913939368523923203340299554);
+  near(fathom::ellipticPi(1e6, 0.5), -9.4546018383885910242285087033565e-7);
+  near(fathom::ellipticPi(3, 2), 0.26956445593745540442983437485025);
+  near(fathom::ellipticPi(-3, 0.5), 0.96600735601439463618979434167471);
+  near(fathom::ellipticPi(-1e30, 0.5), 1.5707963267948975490735937946944e-15);
+  near(fathom::ellipticPiInc(2, 2, 0.5), 0.31499987053166139964524249672217);
+  near(fathom::ellipticPiInc(5, 0.7, 0.3), 0.42458136325541380010165624997);
+  near(fathom::ellipticPiInc(1.5, 100, 0.5), -1.0382571566131831434710591800);
+  EXPECT_EQ(fathom::ellipticPi(-INFINITY, 0.5), 0.0);
+  EXPECT_TRUE(std::signbit(fathom::ellipticPi(INFINITY, 0.5)));   // -0: Pi -> 0 from below for m > 0
+}
