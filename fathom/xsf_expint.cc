@@ -30,7 +30,7 @@
 // E_nu(x), real nu, x >= 0:
 //   nu < 0             upward recurrence E_nu = (e^-x - nu E_(nu+1)) / x
 //                      (all terms positive) from nu + k in [0, 1)
-//   x >= 8 or nu > 30  continued fraction e^-x / (x + nu - 1 nu/(x + nu + 2
+//   x >= 8 or nu > 1000 continued fraction e^-x / (x + nu - 1 nu/(x + nu + 2
 //                      - 2 (nu+1)/(x + nu + 4 - ...))), backwards from a fixed
 //                      depth (x >= 8) or by modified Lentz
 //   otherwise          Gamma(1-nu) x^(nu-1) - sum (-x)^k / (k! (k+1-nu));
@@ -332,7 +332,7 @@ void fresnelW(XRealValue xv, W *cOut, W *sOut) {
 
 // ---- E_nu ----
 
-// Gamma(v) for 0 < v <= 32: Stirling's series at v + n >= 40 (where its
+// Gamma(v) for 0 < v <= 1000: Stirling's series at v + n >= 40 (where its
 // truncation is below 2^-188; at 20 it is 2^-147), divided by
 // v (v+1) ... (v+n-1).
 W gammaPos(const W &v) {
@@ -380,11 +380,12 @@ W enFraction(const W &nu, const W &x) {
   return wDiv(expSafe(wNeg(x)), f);
 }
 
-// E_nu(x) by the power series, 0 < x < 8, 0 <= nu <= 30 (the terms reach
+// E_nu(x) by the power series, 0 < x < 8, 0 <= nu <= 1000 (the terms reach
 // e^x and the result is near e^-x/(x + nu): up to 29 bits lost, and 16 more
 // next to the integer orders).
 W enSeries(XRealValue nuv, const W &nu, const W &x) {
   const std::array<W, kTerms> &r = recips();
+  auto inv = [&](int64_t j) { return j < kTerms ? r[j] : wRecip(wFromInt(j)); };
   XRealValue rounded = rint(nuv);
   int64_t m = (int64_t)toDouble(rounded) - 1;
   W e = wSub(nu, wFromX0(rounded));   // exact: nu = m + 1 + e
@@ -401,10 +402,10 @@ W enSeries(XRealValue nuv, const W &nu, const W &x) {
     for (int k = 1; k <= kP + 1; ++k) h[k] = detail::wZero();
     W psi0 = wNeg(kWEuler);
     for (int64_t j = 1; j <= m; ++j) {
-      W pw = r[j];
+      W rj = inv(j), pw = rj;
       psi0 = wAdd(psi0, pw);
       for (int k = 2; k <= kP + 1; ++k) {
-        pw = wMul(pw, r[j]);
+        pw = wMul(pw, rj);
         h[k] = wAdd(h[k], pw);
       }
     }
@@ -418,7 +419,7 @@ W enSeries(XRealValue nuv, const W &nu, const W &x) {
     W factor = wIsZero(e) ? wNeg(lOverE) : wNeg(wDiv(detail::expm1W(wMul(e, lOverE)), e));
     // (-x)^m / m!
     W p = wOne();
-    for (int64_t k = 1; k <= m; ++k) p = wMul(wMul(p, x), r[k]);
+    for (int64_t k = 1; k <= m; ++k) p = wMul(wMul(p, x), inv(k));
     if (m & 1) p = wNeg(p);
     head = wMul(p, factor);
   } else {
@@ -436,13 +437,18 @@ W enSeries(XRealValue nuv, const W &nu, const W &x) {
     head = wMul(g, expSafe(wMul(wSub(nu, wOne()), lx)));
   }
   // sum over k != m (when m is the combined pole term) of (-x)^k/(k! (k+1-nu)).
+  // Past k = 2x + 2 the terms fall by more than half a step, while
+  // 1/(k+1-nu) grows by at most nu <= 2^10 (away from k = m): the first
+  // term below 2^-206 of the larger part ends the sum.
   W b = wOne(), sum = detail::wZero();
+  double kMin = 2 * wToDouble(x) + 2;
   for (int k = 0; k < kTerms; ++k) {
     if (k > 0) b = wNeg(wMul(wMul(b, x), r[k]));
     if (nearPole && k == m) continue;
     W term = wDiv(b, wSub(wFromInt(k + 1), nu));
     sum = wAdd(sum, term);
-    if (k > m + 1 && below(term, sum, 196) && below(term, head, 196)) break;
+    const W &ref = detail::wMagLess(sum, head) ? head : sum;
+    if (k > kMin && below(term, ref, 206)) break;
   }
   return wSub(head, sum);
 }
@@ -570,7 +576,7 @@ XRealValue expIntEn(XRealValue nu, XRealValue x) {
       cur = wMul(wSub(ex, wMul(wAdd(v, wFromInt(j)), cur)), rx);
     return wToX(cur);
   }
-  if (wToDouble(w) >= 8 || wToDouble(v) > 30) return wToX(enFraction(v, w));
+  if (wToDouble(w) >= 8 || wToDouble(v) > 1000) return wToX(enFraction(v, w));
   return wToX(enSeries(nu, v, w));
 }
 

@@ -112,6 +112,11 @@ def expinten():
                 rows.append((nu, R.loguniform(rng, 1e-6, 1)))
     for _ in range(30):
         rows.append((R.uniform(rng, 30, 50), R.loguniform(rng, 1e-20, 1)))
+    for _ in range(60):                  # large orders below the fraction's range
+        rows.append((R.loguniform(rng, 30, 1200), R.loguniform(rng, 1e-20, 8)))
+    for n in (40, 333, 999):             # and next to their integers
+        for k in (20, 50, 90):
+            rows.append((R.x128(n + mpf(2) ** -k), R.loguniform(rng, 1e-3, 8)))
     rows = [r for r in rows if r[1] > 0]
     return "expinten", [(r, R.value(f, r)) for r in rows], 2
 
