@@ -7,10 +7,12 @@
 // the epsilon table; halve "small" and repeat.
 //
 // Ops supplies the value type T and its pieces: of(double), abs, sqrt,
-// errorPower (the balanced criterion's exponent: x^1.5 for doubles), isFinite, isInf, isNaN, inf(), eps() (unit roundoff),
-// tiny() (smallest normal value) and the rule's nodes and weights
-// xgk(), wgk(), wg().  T has the arithmetic operators and comparisons.
-// Included by integrate.cc and xintegrate.cc only.
+// errorPower (the balanced criterion's power: x^1.5 for doubles), isFinite,
+// isInf, isNaN, inf(), nan(), eps() and epsDouble() (the unit in the last
+// place of 1), tiny() (the smallest normal value), the rule's nodes and
+// weights xgk(), wgk(), wg(), and warn() for the precision warning.  T has
+// the arithmetic operators and comparisons.  Included by integrate.cc and
+// xintegrate.cc only.
 #pragma once
 
 #include "fathom/integrate.h"

@@ -36,7 +36,7 @@ template <class T> struct RuleResult {
 
 // f(x) for the 21 nodes of [a, b]; criterion as in integrate.h.  Ops gives
 // the value type's constants and functions (integrate_adaptive.h): the
-// nodes and weights, abs, sqrt, eps (the unit roundoff) and tiny (the
+// nodes and weights, abs, sqrt, eps (the unit in the last place of 1) and tiny (the
 // smallest normal value).
 template <class Ops, class T, class F>
 RuleResult<T> gk21(F &&f, T a, T b, int criterion) {
