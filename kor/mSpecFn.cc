@@ -4,6 +4,7 @@
 // does (numeric promotion, except both arguments of one type for the
 // integer-order Bessel functions and En) and call Fathom's kernels.
 #include "fathom/special.h"
+#include "fathom/xspecial_bessel.h"
 #include "fathom/xspecial_elliptic.h"
 #include "fathom/xspecial_expint.h"
 #include "fathom/xspecial_gamma.h"
@@ -77,14 +78,14 @@ Status fn3(Context &cx) {
 
 } // namespace
 
-Status h_BessI0(Context &cx) { return fn1<fm::besselI0>(cx); }
-Status h_BessI1(Context &cx) { return fn1<fm::besselI1>(cx); }
-Status h_BessJ0(Context &cx) { return fn1<fm::besselJ0>(cx); }
-Status h_BessJ1(Context &cx) { return fn1<fm::besselJ1>(cx); }
-Status h_BessK0(Context &cx) { return fn1<fm::besselK0>(cx); }
-Status h_BessK1(Context &cx) { return fn1<fm::besselK1>(cx); }
-Status h_BessY0(Context &cx) { return fn1<fm::besselY0>(cx); }
-Status h_BessY1(Context &cx) { return fn1<fm::besselY1>(cx); }
+Status h_BessI0(Context &cx) { return fn1<fm::besselI0, fm::besselI0>(cx); }
+Status h_BessI1(Context &cx) { return fn1<fm::besselI1, fm::besselI1>(cx); }
+Status h_BessJ0(Context &cx) { return fn1<fm::besselJ0, fm::besselJ0>(cx); }
+Status h_BessJ1(Context &cx) { return fn1<fm::besselJ1, fm::besselJ1>(cx); }
+Status h_BessK0(Context &cx) { return fn1<fm::besselK0, fm::besselK0>(cx); }
+Status h_BessK1(Context &cx) { return fn1<fm::besselK1, fm::besselK1>(cx); }
+Status h_BessY0(Context &cx) { return fn1<fm::besselY0, fm::besselY0>(cx); }
+Status h_BessY1(Context &cx) { return fn1<fm::besselY1, fm::besselY1>(cx); }
 Status h_CellE(Context &cx) { return fn1<fm::ellipticE, fm::ellipticE>(cx); }
 Status h_CellK(Context &cx) { return fn1<fm::ellipticK, fm::ellipticK>(cx); }
 Status h_CosICi(Context &cx) { return fn1<fm::cosInt, fm::cosInt>(cx); }
@@ -108,10 +109,10 @@ Status h_Fact(Context &cx) { return fn1<fm::factorial, fm::factorial>(cx); }
 Status h_LogIli(Context &cx) { return fn1<fm::logInt, fm::logInt>(cx); }
 Status h_Zeta(Context &cx) { return fn1<fm::zeta, fm::zeta>(cx); }
 
-Status h_BessIn(Context &cx) { return fn2_same<fm::besselIn>(cx); }
-Status h_BessJn(Context &cx) { return fn2_same<fm::besselJn>(cx); }
-Status h_BessKn(Context &cx) { return fn2_same<fm::besselKn>(cx); }
-Status h_BessYn(Context &cx) { return fn2_same<fm::besselYn>(cx); }
+Status h_BessIn(Context &cx) { return fn2_same<fm::besselIn, fm::besselIn>(cx); }
+Status h_BessJn(Context &cx) { return fn2_same<fm::besselJn, fm::besselJn>(cx); }
+Status h_BessKn(Context &cx) { return fn2_same<fm::besselKn, fm::besselKn>(cx); }
+Status h_BessYn(Context &cx) { return fn2_same<fm::besselYn, fm::besselYn>(cx); }
 Status h_ExpIEn(Context &cx) { return fn2_same<fm::expIntEn, fm::expIntEn>(cx); }
 Status h_Beta(Context &cx) { return fn2<fm::beta, fm::beta>(cx); }
 Status h_IGamma(Context &cx) { return fn2<fm::gammaLower, fm::gammaLower>(cx); }
