@@ -3,7 +3,8 @@
 Bessel kernels of fathom/xsf_bessel_*.cc.
 
 Usage: /usr/bin/python3 scripts/gen_xsf_bessel.py > fathom/xsf_fit_bessel.h
-Needs Debian's python3-mpmath; takes a few minutes (mpmath's K is slow).
+Needs Debian's python3-mpmath; takes about half an hour on two loaded cores
+(mpmath's K and the 400-bit Hankel functions are slow).
 
 Contents (every constant a 192-bit working-float value):
   - power series in y = x^2 (exact Taylor coefficients):

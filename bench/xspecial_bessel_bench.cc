@@ -1,0 +1,153 @@
+// The Bessel functions in both precisions: Fathom's double and extended
+// kernels beside MPFR at 128 bits (which has J and Y but not I and K), each
+// over 256 arguments of one range, one call per counter "op".
+#include <benchmark/benchmark.h>
+#include <mpfr.h>
+
+#include <random>
+
+#include "fathom/special.h"
+#include "fathom/xreal.h"
+#include "fathom/xspecial_bessel.h"
+
+namespace {
+
+using fathom::XRealValue;
+
+constexpr int kN = 256;
+
+void setOpCounter(benchmark::State &state) {
+  state.counters["op"] = benchmark::Counter((double)state.iterations() * kN,
+                                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Arguments in [lo, hi) with full 128-bit significands, in each format.
+struct Args {
+  double d[kN];
+  XRealValue x[kN];
+  mpfr_t m[kN], r;
+  Args(double lo, double hi, uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    mpfr_init2(r, 128);
+    for (int i = 0; i < kN; i++) {
+      double u = (double)(rng() >> 11) * 0x1p-53;
+      d[i] = lo + (hi - lo) * u;
+      double tail = d[i] * 0x1p-60 * ((double)(rng() >> 11) * 0x1p-53);
+      x[i] = fathom::fromDouble(d[i]) + fathom::fromDouble(tail);
+      mpfr_init2(m[i], 128);
+      mpfr_set_d(m[i], d[i], MPFR_RNDN);
+      mpfr_add_d(m[i], m[i], tail, MPFR_RNDN);
+    }
+  }
+};
+
+// The regimes of the extended kernels: power series to 12, fitted Hankel
+// forms (J, Y) or scaled fits (I, K) beyond, asymptotic fits from about 60.
+Args &small() { static Args a(0.1, 12, 1); return a; }
+Args &middle() { static Args a(12, 60, 2); return a; }
+Args &large() { static Args a(60, 1e4, 3); return a; }
+Args &wide() { static Args a(0.1, 100, 4); return a; }
+Args &modSmall() { static Args a(0.01, 12, 5); return a; }
+Args &modLarge() { static Args a(12, 100, 6); return a; }
+
+template <double (*F)(double), Args &(*A)()> void double1(benchmark::State &state) {
+  Args &a = A();
+  static double r[kN];
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) r[i] = F(a.d[i]);
+    benchmark::DoNotOptimize(r);
+  }
+  setOpCounter(state);
+}
+
+template <XRealValue (*F)(XRealValue), Args &(*A)()> void extended1(benchmark::State &state) {
+  Args &a = A();
+  static XRealValue r[kN];
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) r[i] = F(a.x[i]);
+    benchmark::DoNotOptimize(r);
+  }
+  setOpCounter(state);
+}
+
+template <int (*F)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), Args &(*A)()> void mpfr1(benchmark::State &state) {
+  Args &a = A();
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) F(a.r, a.m[i], MPFR_RNDN);
+    benchmark::DoNotOptimize(a.r);
+  }
+  setOpCounter(state);
+}
+
+// Integer order 5.
+template <double (*F)(double, double), Args &(*A)()> void doubleN(benchmark::State &state) {
+  Args &a = A();
+  static double r[kN];
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) r[i] = F(5, a.d[i]);
+    benchmark::DoNotOptimize(r);
+  }
+  setOpCounter(state);
+}
+
+template <XRealValue (*F)(XRealValue, XRealValue), Args &(*A)()> void extendedN(benchmark::State &state) {
+  Args &a = A();
+  static XRealValue r[kN];
+  XRealValue five = fathom::fromInt64(5);
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) r[i] = F(five, a.x[i]);
+    benchmark::DoNotOptimize(r);
+  }
+  setOpCounter(state);
+}
+
+template <int (*F)(mpfr_ptr, long, mpfr_srcptr, mpfr_rnd_t), Args &(*A)()>
+void mpfrN(benchmark::State &state) {
+  Args &a = A();
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) F(a.r, 5, a.m[i], MPFR_RNDN);
+    benchmark::DoNotOptimize(a.r);
+  }
+  setOpCounter(state);
+}
+
+#define ONE(name, fn, args)                                                  \
+  BENCHMARK(double1<fathom::fn, args>)->Name(name "/double");                \
+  BENCHMARK(extended1<fathom::fn, args>)->Name(name "/extended");
+#define ORDER(name, fn, args)                                                \
+  BENCHMARK(doubleN<fathom::fn, args>)->Name(name "/double");                \
+  BENCHMARK(extendedN<fathom::fn, args>)->Name(name "/extended");
+#define JY(name, fn, mp, args)                                               \
+  ONE(name, fn, args)                                                        \
+  BENCHMARK(mpfr1<mp, args>)->Name(name "/mpfr128");
+
+JY("J0[0.1,12]", besselJ0, mpfr_j0, small)
+JY("J0[12,60]", besselJ0, mpfr_j0, middle)
+JY("J0[60,1e4]", besselJ0, mpfr_j0, large)
+JY("J1[0.1,12]", besselJ1, mpfr_j1, small)
+JY("J1[12,60]", besselJ1, mpfr_j1, middle)
+JY("J1[60,1e4]", besselJ1, mpfr_j1, large)
+JY("Y0[0.1,12]", besselY0, mpfr_y0, small)
+JY("Y0[12,60]", besselY0, mpfr_y0, middle)
+JY("Y0[60,1e4]", besselY0, mpfr_y0, large)
+JY("Y1[0.1,12]", besselY1, mpfr_y1, small)
+JY("Y1[12,60]", besselY1, mpfr_y1, middle)
+JY("Y1[60,1e4]", besselY1, mpfr_y1, large)
+ORDER("Jn(5)[0.1,100]", besselJn, wide)
+BENCHMARK(mpfrN<mpfr_jn, wide>)->Name("Jn(5)[0.1,100]/mpfr128");
+ORDER("Yn(5)[0.1,100]", besselYn, wide)
+BENCHMARK(mpfrN<mpfr_yn, wide>)->Name("Yn(5)[0.1,100]/mpfr128");
+ONE("I0[0.01,12]", besselI0, modSmall)
+ONE("I0[12,100]", besselI0, modLarge)
+ONE("I1[0.01,12]", besselI1, modSmall)
+ONE("I1[12,100]", besselI1, modLarge)
+ONE("K0[0.01,12]", besselK0, modSmall)
+ONE("K0[12,100]", besselK0, modLarge)
+ONE("K1[0.01,12]", besselK1, modSmall)
+ONE("K1[12,100]", besselK1, modLarge)
+ORDER("In(5)[0.01,100]", besselIn, wide)
+ORDER("Kn(5)[0.01,100]", besselKn, wide)
+
+} // namespace
+
+BENCHMARK_MAIN();
