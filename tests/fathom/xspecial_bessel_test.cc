@@ -391,6 +391,22 @@ TEST(XSpecialBessel, SpecialValues) {
   EXPECT_TRUE(same(besselIn(x(5), inf), inf));
   EXPECT_TRUE(same(besselIn(x(5), ninf), ninf));            // odd order
   EXPECT_TRUE(same(besselIn(x(4), ninf), inf));
+  // Orders beyond 2^20: the certain underflow or overflow below x = n/4,
+  // NaN above it.
+  XRealValue big = x(0x1p21);
+  EXPECT_TRUE(isZero(besselJn(big, x(1e5))) && isZero(besselIn(big, x(1e5))));
+  EXPECT_TRUE(same(besselYn(big, x(1e5)), ninf));
+  EXPECT_TRUE(same(besselKn(big, x(1e5)), inf));
+  for (XF2 f : std::initializer_list<XF2>{besselJn, besselYn, besselIn, besselKn})
+    EXPECT_TRUE(isNaN(f(big, x(1e7))));
+  // Beyond 2^1048576 the reduction of x by pi/2 stops: J and Y are NaN
+  // (their signs are out of reach), I and K overflow and underflow.
+  XRealValue huge = ldexp(x(1.5), 1048576);
+  for (XF1 f : std::initializer_list<XF1>{besselJ0, besselJ1, besselY0, besselY1})
+    EXPECT_TRUE(isNaN(f(huge)));
+  EXPECT_TRUE(isNaN(besselJn(x(3), huge)) && isNaN(besselYn(x(3), huge)));
+  EXPECT_TRUE(same(besselI0(huge), inf) && isZero(besselK1(huge)) && isZero(besselKn(x(3), huge)));
+  EXPECT_TRUE(same(besselIn(x(3), neg(huge)), ninf));
 }
 
 // Symmetries and the order argument: exact identities of the definitions,
