@@ -18,20 +18,8 @@ inline constexpr XCoef kTwoOverPi[1] = {
     {0xa2f9836e4e441529ull, 0xfc2757d1f534ddc0ull, 0xdb6295993c439042ull, -1, 0},
 };
 
-inline constexpr XCoef kInvPi[1] = {
-    {0xa2f9836e4e441529ull, 0xfc2757d1f534ddc0ull, 0xdb6295993c439042ull, -2, 0},
-};
-
 inline constexpr XCoef kInvSqrtPi[1] = {
     {0x906eba8214db688dull, 0x71d48a7f6bfec344ull, 0x1409a0ebac3e7517ull, -1, 0},
-};
-
-inline constexpr XCoef kInvSqrt2Pi[1] = {
-    {0xcc42299ea1b28468ull, 0x7e59e2805d5c717full, 0xa7053e60a24e0db2ull, -2, 0},
-};
-
-inline constexpr XCoef kSqrtHalfPi[1] = {
-    {0xa06c98ffb1382cb2ull, 0xbe520fd739167717ull, 0xc67cfa99058002d4ull, 0, 0},
 };
 
 // J0 = sum c_k y^k, y = x^2, 53 terms to x = 12

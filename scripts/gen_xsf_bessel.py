@@ -278,10 +278,7 @@ namespace fathom::detail::xsf {
     w.raw("constexpr double kZeroLimit = %s;    // zero patches below here" % fl.double_lit(ZERO_LIMIT))
     w.raw("")
     w.coefs("kTwoOverPi", [2 / mp.pi])
-    w.coefs("kInvPi", [1 / mp.pi])
     w.coefs("kInvSqrtPi", [1 / mp.sqrt(mp.pi)])
-    w.coefs("kInvSqrt2Pi", [1 / mp.sqrt(2 * mp.pi)])
-    w.coefs("kSqrtHalfPi", [mp.sqrt(mp.pi / 2)])
 
     tight = mpf(2) ** -192
     series = [

@@ -89,11 +89,6 @@ def samples(name):
 NAMES = ["besseli0", "besseli1", "besselk0", "besselk1", "besselin", "besselkn"]
 
 
-def one(args):
-    f, a = args
-    return rl.value(f, a)
-
-
 def run(name):
     f, rows = samples(name)
     rows = [[rl.x128(a) for a in r] for r in rows]
