@@ -20,6 +20,19 @@ namespace fm = fathom;
 
 namespace {
 
+// Whether an extended kernel was given: a function's address compared with
+// null is no constant expression where null-pointer checks are kept (the
+// sanitizer builds), so the null default is matched by specialisation.
+template <auto XF> constexpr bool kHasExtended = true;
+template <>
+[[maybe_unused]] constexpr bool kHasExtended<static_cast<XRealValue (*)(XRealValue)>(nullptr)> = false;
+template <>
+[[maybe_unused]] constexpr bool
+    kHasExtended<static_cast<XRealValue (*)(XRealValue, XRealValue)>(nullptr)> = false;
+template <>
+[[maybe_unused]] constexpr bool
+    kHasExtended<static_cast<XRealValue (*)(XRealValue, XRealValue, XRealValue)>(nullptr)> = false;
+
 // One-argument functions.  Each takes the double kernel and the extended
 // one; an extended kernel not written yet (null) makes an XREAL argument
 // raise "Routine Under Construction...".
@@ -27,8 +40,8 @@ template <double (*F)(double), XRealValue (*XF)(XRealValue) = nullptr> Status fn
   static const Unary k = [] {
     Unary u;
     u.real = [](double x, const Context &) { return F(x); };
-    if constexpr (XF != nullptr) u.xreal = [](XRealValue x, const Context &) { return XF(x); };
-    u.extendedPending = XF == nullptr;
+    if constexpr (kHasExtended<XF>) u.xreal = [](XRealValue x, const Context &) { return XF(x); };
+    u.extendedPending = !kHasExtended<XF>;
     return u;
   }();
   return unary(cx, k);
@@ -40,9 +53,9 @@ Status fn2(Context &cx) {
   static const Binary k = [] {
     Binary b;
     b.real = [](double y, double x, const Context &) { return F(y, x); };
-    if constexpr (XF != nullptr)
+    if constexpr (kHasExtended<XF>)
       b.xreal = [](XRealValue y, XRealValue x, const Context &) { return XF(y, x); };
-    b.extendedPending = XF == nullptr;
+    b.extendedPending = !kHasExtended<XF>;
     return b;
   }();
   return binary(cx, k, Promotion::NUMERIC);
@@ -54,9 +67,9 @@ Status fn2_same(Context &cx) {
   static const Binary k = [] {
     Binary b;
     b.real = [](double y, double x, const Context &) { return F(y, x); };
-    if constexpr (XF != nullptr)
+    if constexpr (kHasExtended<XF>)
       b.xreal = [](XRealValue y, XRealValue x, const Context &) { return XF(y, x); };
-    b.extendedPending = XF == nullptr;
+    b.extendedPending = !kHasExtended<XF>;
     return b;
   }();
   return binary(cx, k, Promotion::NONE);
@@ -68,9 +81,9 @@ Status fn3(Context &cx) {
   static const Ternary t3 = [] {
     Ternary t;
     t.real = [](double z, double y, double x, const Context &) { return F(z, y, x); };
-    if constexpr (XF != nullptr)
+    if constexpr (kHasExtended<XF>)
       t.xreal = [](XRealValue z, XRealValue y, XRealValue x, const Context &) { return XF(z, y, x); };
-    t.extendedPending = XF == nullptr;
+    t.extendedPending = !kHasExtended<XF>;
     return t;
   }();
   return ternary(cx, t3);
