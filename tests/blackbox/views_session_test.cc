@@ -215,6 +215,27 @@ TEST_F(Views, VisitFromBrowseEditsTheSelectedLevel) {
   quit();
 }
 
+TEST_F(Views, ATallStackScrollsInBrowseAndAResizeKeepsTheSelection) {
+  eval("1 2 3 4 5 6 7 8 9 10 11 12", "12");
+  keys({"C-b", "Home"});
+  // Nine rows: the deepest level comes into view at the top.
+  ASSERT_TRUE(wait_row(2, level(12, "1"))) << dump();
+  keys({"j", "j"});   // level 10
+  term_->resize(16, 40);
+  // Four rows of pane at 40 x 16: the selected level stays in view.
+  ASSERT_TRUE(bb::wait_until([&] {
+    return row(2).find("10:") != std::string::npos || row(3).find("10:") != std::string::npos ||
+           row(4).find("10:") != std::string::npos || row(5).find("10:") != std::string::npos;
+  })) << dump();
+  keys({"BSpace"});
+  term_->resize(24, 80);
+  keys({"q"});
+  // 3 (level 10) is gone: eight drops leave the three deepest levels.
+  eval("8 DropN", "4");
+  EXPECT_TRUE(wait_values({"1", "2", "4"})) << dump();
+  quit();
+}
+
 TEST_F(Views, UndoSwapsTheStackWithTheOneBeforeTheLastProgram) {
   eval("1 2", "2");
   eval("3", "3");
