@@ -60,11 +60,13 @@ W zetaEulerMaclaurin(const W &s) {
   W sm1 = wSub(s, wOne());
   sum = wAdd(sum, wDiv(wMul(nps, wFromInt(N)), sm1));
   sum = wAdd(sum, wLdexp(nps, -1));
+  // The tail's terms, times N^-s, until they no longer show in the sum.
+  int64_t stop = wExp(sum) - wExp(nps) - 150;
   W poch = s, tail = detail::wZero();
   for (int j = 0; j < 40; ++j) {
     W term = wMul(kZetaEM[j], poch);
     tail = wAdd(tail, term);
-    if (wIsZero(term) || wExp(term) < wExp(sum) - 150) break;
+    if (wIsZero(term) || wExp(term) < stop) break;
     poch = wMul(poch, wMul(wAdd(s, wFromInt(2 * j + 1)), wAdd(s, wFromInt(2 * j + 2))));
   }
   return wAdd(sum, wMul(nps, tail));
