@@ -41,13 +41,15 @@ bool settled(const W &next, const W &prev) {
   return wIsZero(d) || wExp(d) < wExp(next) - 186;
 }
 
-// log(Gamma(a) Gamma(b) / Gamma(a + b)) for a, b >= X0.
+// log(Gamma(a) Gamma(b) / Gamma(a + b)) for a >= b >= X0.  log(a/c) is
+// log1p(-b/c), which keeps its relative accuracy when b << a (a times it
+// is then about -b).
 W lnBetaStirling(const W &a, const W &b) {
   W c = wAdd(a, b);
   W half = wHalf();
   W lc = logW(c);
   W r = wSub(wLdexp(kWLog2Pi, -1), wLdexp(lc, -1));
-  r = wAdd(r, wMul(wSub(a, half), logW(wDiv(a, c))));
+  r = wAdd(r, wMul(wSub(a, half), log1pW(wNeg(wDiv(b, c)))));
   r = wAdd(r, wMul(wSub(b, half), logW(wDiv(b, c))));
   return wAdd(r, wSub(wAdd(stirlingRest(a), stirlingRest(b)), stirlingRest(c)));
 }
