@@ -302,8 +302,8 @@ TEST(XSpecialBessel, OrderZeroAndOneAtTheirZeros) {
 }
 
 // Jn and Yn against mpfr_jn and mpfr_yn: orders to +-60 on [0, 150]
-// (forward and backward recurrences and their switch at x = n), large
-// orders near their turning point x = n, and small and large x.
+// (forward and backward recurrences and their switch at x = n), orders
+// to 20000 near their turning point x = n, and small and large x.
 TEST(XSpecialBessel, IntegerOrderJYAgainstMpfr) {
   xrtest::MpfrModel model;
   struct Fn {
@@ -334,6 +334,11 @@ TEST(XSpecialBessel, IntegerOrderJYAgainstMpfr) {
       one(n, uniformIn(r, 0.8 * n, 1.2 * n));
     }
     for (int64_t i = 0; i < xrtest::scaled(200); ++i) one(r.uniform(2, 30), xrtest::randomIn(r, 0x1p-200, 0x1p30));
+    // Thousands of steps of recurrence (J only: MPFR's Y_n takes seconds there).
+    for (int64_t i = 0; !fn.positiveOnly && i < xrtest::scaled(20); ++i) {
+      long n = r.uniform(1000, 20000);
+      one(n, uniformIn(r, 0.9 * n, 1.1 * n));
+    }
     report((std::string("x") + fn.name).c_str(), s, kTolJYn, 60);
   }
 }
