@@ -1,6 +1,6 @@
 // Extended digamma and trigamma functions.
 //
-//   x >= X0 (20)      Stirling's series: psi(x) = log x - 1/(2x) - sum
+//   x >= X0 (24)      Stirling's series: psi(x) = log x - 1/(2x) - sum
 //                     c_k x^-2k, psi'(x) = 1/x + 1/(2x^2) + sum c_k x^-(2k+1)
 //   -X0 < x < X0      the upward recurrence psi(x) = psi(x + n) -
 //                     sum 1/(x + k), psi'(x) = psi'(x + n) + sum 1/(x + k)^2,
@@ -14,6 +14,7 @@
 // the result keeps its accuracy relative to log|x|, the size of the terms.
 // psi' has no zeros and its terms never cancel.
 #include <cmath>
+#include <iterator>
 
 #include "fathom/xmath_tables.h"
 #include "fathom/xsf_gamma_tables.h"
@@ -29,7 +30,7 @@ namespace {
 W psiStirling(const W &x) {
   W r = wRecip(x);
   W u = wMul(r, r);
-  W s = wMul(u, horner(kStirlingPsi, 25, u));
+  W s = wMul(u, horner(kStirlingPsi, (int)std::size(kStirlingPsi), u));
   return wSub(wSub(logW(x), wLdexp(r, -1)), s);
 }
 
@@ -37,7 +38,7 @@ W psiStirling(const W &x) {
 W psi1Stirling(const W &x) {
   W r = wRecip(x);
   W u = wMul(r, r);
-  W s = wMul(wMul(u, r), horner(kStirlingPsi1, 27, u));
+  W s = wMul(wMul(u, r), horner(kStirlingPsi1, (int)std::size(kStirlingPsi1), u));
   return wAdd(wAdd(r, wLdexp(u, -1)), s);
 }
 

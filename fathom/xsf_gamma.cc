@@ -1,9 +1,9 @@
 // Extended gamma function, log-gamma and factorial, and the working-float
 // kernels that the rest of the family shares.
 //
-// Regimes (X0 = kStirlingX0 = 20):
+// Regimes (X0 = kStirlingX0 = 24):
 //   x >= X0          Stirling: (x - 1/2) log x - x + log(2 pi)/2 + S(x),
-//                    S = sum B_2k/(2k(2k-1) x^(2k-1)) (24 terms, 2^-140 at X0)
+//                    S = sum B_2k/(2k(2k-1) x^(2k-1)) (28 terms, 2^-165 at X0)
 //   -X0 < x < X0     the upward shift Gamma(x) = Gamma(x + n) / (x (x+1) ...
 //                    (x+n-1)) with x + n >= X0; every factor x + k is exact
 //                    in the working float, so even x next to a pole keeps
@@ -18,6 +18,7 @@
 #include "fathom/xspecial_gamma.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "fathom/xmath.h"
 #include "fathom/xmath_tables.h"
@@ -106,7 +107,7 @@ W nearestFrac(XRealValue x, int64_t *n, bool *big) { return nearestFracW(wFromX(
 W stirlingRest(const W &x) {
   W r = detail::wRecip(x);
   W u = wMul(r, r);
-  return wMul(r, horner(kStirlingLnGamma, 24, u));
+  return wMul(r, horner(kStirlingLnGamma, (int)std::size(kStirlingLnGamma), u));
 }
 
 W lnGammaStirling(const W &x) {

@@ -13,9 +13,9 @@ const W kWPiSqOver6 = wConst(0xd28d3312983e9918ull, 0x73d8912200bace5eull, 0xb5c
 const W kWPiSqOver3 = wConst(0xd28d3312983e9918ull, 0x73d8912200bace5eull, 0xb5c88daa81162d8bull, 1);
 const W kWEuler = wConst(0x93c467e37db0c7a4ull, 0xd1be3f810152cb56ull, 0xa1cecc3af65cc019ull, -1);
 
-// log Gamma(x) - ((x - 1/2) log x - x + log(2 pi)/2) = sum c_k / x^(2k-1), k = 1..24; truncation at x = 20: 2^-140.4
+// log Gamma(x) - ((x - 1/2) log x - x + log(2 pi)/2) = sum c_k / x^(2k-1), k = 1..28; truncation at x = 24: 2^-165.5
 // (relative to 1/x for psi').
-const W kStirlingLnGamma[24] = {
+const W kStirlingLnGamma[28] = {
     wConst(0xaaaaaaaaaaaaaaaaull, 0xaaaaaaaaaaaaaaaaull, 0xaaaaaaaaaaaaaaabull, -4),
     wConst(0xb60b60b60b60b60bull, 0x60b60b60b60b60b6ull, 0x0b60b60b60b60b61ull, -9, true),
     wConst(0xd00d00d00d00d00dull, 0x00d00d00d00d00d0ull, 0x0d00d00d00d00d01ull, -11),
@@ -40,11 +40,15 @@ const W kStirlingLnGamma[24] = {
     wConst(0x977d762877729bcbull, 0x40509f4fd884644bull, 0x72037c5e151661b5ull, 54, true),
     wConst(0xe2e1337f5af0bed9ull, 0x0b6b0a352d4f335cull, 0x83da6597d3226a6full, 59),
     wConst(0xb9e094058ad89016ull, 0xb4f92ff986cdeea2ull, 0x09d8d881ad457156ull, 65, true),
+    wConst(0xa5f7eef9e71ac7c8ull, 0x0326ab4cc8bf3f7cull, 0x478f4715b08640e9ull, 71),
+    wConst(0xa0ef80e57954084cull, 0xda64925c6c86491aull, 0x694deef08cb9cebdull, 77, true),
+    wConst(0xa8ebfe48da17dd99ull, 0x9790760b0ce0256eull, 0xc758797bf4826900ull, 83),
+    wConst(0xbf582a433556fb17ull, 0x24c95ab56cbec2efull, 0x3ba1b5ef128b1478ull, 89, true),
 };
 
-// log x - 1/(2x) - psi(x) = sum c_k / x^(2k), k = 1..25; truncation at x = 20: 2^-141.7
+// log x - 1/(2x) - psi(x) = sum c_k / x^(2k), k = 1..29; truncation at x = 24: 2^-167.0
 // (relative to 1/x for psi').
-const W kStirlingPsi[25] = {
+const W kStirlingPsi[29] = {
     wConst(0xaaaaaaaaaaaaaaaaull, 0xaaaaaaaaaaaaaaaaull, 0xaaaaaaaaaaaaaaabull, -4),
     wConst(0x8888888888888888ull, 0x8888888888888888ull, 0x8888888888888889ull, -7, true),
     wConst(0x8208208208208208ull, 0x2082082082082082ull, 0x0820820820820821ull, -8),
@@ -70,11 +74,15 @@ const W kStirlingPsi[25] = {
     wConst(0x9f8658358bf14630ull, 0x9c07432d63dbb01dull, 0x0cb58f6ec07432d6ull, 65),
     wConst(0x8880ecb411f709d0ull, 0xace6ff3b3eff3b3eull, 0xff3b3eff3b3eff3bull, 71, true),
     wConst(0xfe23a5eea9e101eaull, 0x44d3364d9364d936ull, 0x4d9364d9364d9365ull, 76),
+    wConst(0x803edab6dcaef69dull, 0x3e0824a1a67b0241ull, 0x0bea1a67b02410bfull, 83, true),
+    wConst(0x8be36e94549bc383ull, 0x3183a1c126a99effull, 0xbd15449aa67bfef4ull, 89),
+    wConst(0xa46fc451c1d6bfc7ull, 0xe39d09f3e973ef85ull, 0x973ef85973ef8597ull, 95, true),
+    wConst(0xcfbd9fd1bf989f60ull, 0xe2608d3ca7bc05c9ull, 0x0a1fd1b7af017243ull, 101),
 };
 
-// psi'(x) - 1/x - 1/(2x^2) = sum c_k / x^(2k+1), k = 1..27; truncation at x = 20: 2^-140.9
+// psi'(x) - 1/x - 1/(2x^2) = sum c_k / x^(2k+1), k = 1..31; truncation at x = 24: 2^-166.1
 // (relative to 1/x for psi').
-const W kStirlingPsi1[27] = {
+const W kStirlingPsi1[31] = {
     wConst(0xaaaaaaaaaaaaaaaaull, 0xaaaaaaaaaaaaaaaaull, 0xaaaaaaaaaaaaaaabull, -3),
     wConst(0x8888888888888888ull, 0x8888888888888888ull, 0x8888888888888889ull, -5, true),
     wConst(0xc30c30c30c30c30cull, 0x30c30c30c30c30c3ull, 0x0c30c30c30c30c31ull, -6),
@@ -102,6 +110,10 @@ const W kStirlingPsi1[27] = {
     wConst(0xc68bd9a274b7c97full, 0x05c5026c9b26c9b2ull, 0x6c9b26c9b26c9b27ull, 82),
     wConst(0xd0662369269c50bfull, 0x84cd3b86ae87e3a9ull, 0xb35c6ae87e3a9b36ull, 88, true),
     wConst(0xec0fca9a4ec6d9edull, 0x638e20f5f13e3c4full, 0x8f13e3c4f8f13e3cull, 94),
+    wConst(0x8fe1cbc7899be7ceull, 0xe72968b56c457194ull, 0xe457194e457194e4ull, 101, true),
+    wConst(0xbc43d8d615a2506full, 0xcd277ffef802653eull, 0x312cd60e76994f8cull, 107),
+    wConst(0x83e32aabe64065edull, 0xe6c6824242772c90ull, 0xc961a72c5aebc90dull, 114, true),
+    wConst(0xc56ace9d1c11707cull, 0xc7099d7f28721895ull, 0x5555555555555555ull, 120),
 };
 
 // zeta(s) = sum_{k<N} k^-s + N^(1-s)/(s-1) + N^-s/2 + N^-s sum_j c_j s(s+1)...(s+2j-2),

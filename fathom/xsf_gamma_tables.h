@@ -15,10 +15,10 @@ extern const W kWPiSqOver6;   // 1.6449340668482264365
 extern const W kWPiSqOver3;   // 3.2898681336964528729
 extern const W kWEuler;   // 0.57721566490153286061
 
-constexpr int kStirlingX0 = 20;   // Stirling's series from here on
-extern const W kStirlingLnGamma[24];
-extern const W kStirlingPsi[25];
-extern const W kStirlingPsi1[27];
+constexpr int kStirlingX0 = 24;   // Stirling's series from here on
+extern const W kStirlingLnGamma[28];
+extern const W kStirlingPsi[29];
+extern const W kStirlingPsi1[31];
 
 constexpr int kZetaN = 18;
 extern const W kZetaEM[40];   // B_2j/(2j)! N^(1-2j), j = 1..40

@@ -1,7 +1,7 @@
 // Extended beta function and the lower incomplete gamma and beta functions.
 //
 // beta(a, b), with a >= b after a swap and c = a + b:
-//   a, b >= X0 (20)   exp of Stirling's difference
+//   a, b >= X0 (24)   exp of Stirling's difference
 //                     log(2 pi)/2 - log(c)/2 + (a - 1/2) log(a/c)
 //                     + (b - 1/2) log(b/c) + S(a) + S(b) - S(c),
 //                     whose terms stay near the size of the result
@@ -22,6 +22,7 @@
 // fraction stop after 10^6 steps at the latest, the beta fraction after
 // 2 10^5; results beyond the extended range are settled before either runs.
 #include <cmath>
+#include <iterator>
 
 #include "fathom/xmath.h"
 #include "fathom/xsf_gamma_tables.h"
@@ -195,8 +196,10 @@ W lnBetaPos(W a, W b) {
 }
 
 W betaLowerW(const W &a, const W &b, const W &x) {
-  // B(a, b, x) <= B(a, b): nothing to sum when B underflows.
-  if (wToDouble(lnBetaPos(a, b)) < kMinLog - 1) return detail::wZero();
+  // B(a, b, x) <= B(a, b): nothing to sum when B underflows, which takes
+  // a + b beyond 1e7 (B(a, b) is near 2^-(a+b) at its smallest).
+  if (wToDouble(a) + wToDouble(b) > 1e7 && wToDouble(lnBetaPos(a, b)) < kMinLog - 1)
+    return detail::wZero();
   W y = wSub(wOne(), x);
   W lp = wAdd(wMul(a, logW(x)), wMul(b, logW(y)));
   W pre = expSafe(lp);

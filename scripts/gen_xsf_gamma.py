@@ -10,7 +10,7 @@ Usage (from the top of the repository; mpmath 1.3):
 Contents, all computed by mpmath at 420 bits (800 for the zeros near poles)
 and rounded to nearest at 192 bits:
 - Stirling's series for log Gamma, psi and psi' from STIRLING_X0 on, with
-  as many Bernoulli terms as keep the truncation below 2^-140 there;
+  as many Bernoulli terms as keep the truncation below 2^-165 there;
 - the Euler-Maclaurin tail of zeta with N = ZETA_N (terms B_2j/(2j)! N^(1-2j));
 - the Bernoulli series of Li2 in u = -log(1 - x);
 - zero expansions f(z + d) = d (c0 + c1 d + ...) around the zeros z of
@@ -30,13 +30,16 @@ from mpmath import mp, mpf
 
 import gen_xsf_common as C
 
-STIRLING_X0 = 20
+STIRLING_X0 = 24
 ZETA_N = 18
 ZETA_J = 40
 LNGAMMA_NEG_LAST = 40
 DIGAMMA_NEG_COUNT = 100
 ZERO_TERMS = 14
 TRUNC = mpf(2) ** -140
+# Stirling's series are truncated further: log Gamma's terms cancel by up to
+# 2^-16 next to the windows of its zero expansions at 1 and 2.
+STIRLING_TRUNC = mpf(2) ** -165
 WINDOW_TOL = mpf(2) ** -145
 
 
@@ -158,7 +161,7 @@ def main():
          "psi'(x) - 1/x - 1/(2x^2) = sum c_k / x^(2k+1)"),
     ]
     for name, coef, term, what in series:
-        k = needed_terms(lambda k: term(k, coef(k)), TRUNC)
+        k = needed_terms(lambda k: term(k, coef(k)), STIRLING_TRUNC)
         trunc = term(k + 1, coef(k + 1))
         h("extern const W %s[%d];" % (name, k))
         p("// %s, k = 1..%d; truncation at x = %d: %s" % (what, k, STIRLING_X0, C.log2err(trunc)))

@@ -31,6 +31,10 @@ using xsftest::XsfRef3;
 
 constexpr mpfr_prec_t kPrec = 320;
 
+// Every kernel is correctly rounded in every sample below; the bound leaves
+// a little room and still catches a lost bit or two.
+constexpr double kBound = 0.6;
+
 XRealValue xd(double d) { return fathom::fromDouble(d); }
 
 // A value with all 128 bits random, uniform in [lo, hi).
@@ -159,7 +163,7 @@ struct WideExponents {
 } // namespace
 
 TEST(XSpecialGamma, GammaAgainstMpfr) {
-  Measured m{"gamma", 1};
+  Measured m{"gamma", kBound};
   RefFn1 g = mp1(mpfr_gamma);
   region1(m, fathom::gamma, g, logu(1e-40, 0.5), 300, 1);
   region1(m, fathom::gamma, g, uni(0.5, 3), 600, 2);
@@ -173,11 +177,15 @@ TEST(XSpecialGamma, GammaAgainstMpfr) {
 }
 
 TEST(XSpecialGamma, LnGammaAgainstMpfr) {
-  Measured m{"lnGamma", 1};
+  Measured m{"lnGamma", kBound};
   region1(m, fathom::lnGamma, lgammaAbs, logu(1e-40, 0.5), 300, 11);
   region1(m, fathom::lnGamma, lgammaAbs, uni(0.5, 3), 600, 12);
   region1(m, fathom::lnGamma, lgammaAbs, near(1, 1e-35, 0.1), 300, 13);
   region1(m, fathom::lnGamma, lgammaAbs, near(2, 1e-35, 0.1), 300, 14);
+  // Just outside the zero expansions at 1 and 2, where the result is 2^-16
+  // of the terms that cancel.
+  region1(m, fathom::lnGamma, lgammaAbs, near(1, 4e-4, 0.05), 300, 19);
+  region1(m, fathom::lnGamma, lgammaAbs, near(2, 4e-4, 0.05), 300, 20);
   region1(m, fathom::lnGamma, lgammaAbs, uni(3, 40), 400, 15);
   region1(m, fathom::lnGamma, lgammaAbs, logu(40, 1e300), 600, 16);
   region1(m, fathom::lnGamma, lgammaAbs, uni(-41, 0), 1500, 17);
@@ -185,7 +193,7 @@ TEST(XSpecialGamma, LnGammaAgainstMpfr) {
 }
 
 TEST(XSpecialGamma, FactorialAgainstMpfr) {
-  Measured m{"factorial", 1};
+  Measured m{"factorial", kBound};
   auto ref = [](mpfr_t r, const mpfr_t x) {
     Mp t(kPrec + 128);
     mpfr_add_ui(t.v, x, 1, MPFR_RNDN);
@@ -214,7 +222,7 @@ double digammaScale(double x) { return x < -100 ? std::log(-x) : 0; }
 } // namespace
 
 TEST(XSpecialGamma, DigammaAgainstMpfr) {
-  Measured m{"digamma", 1};
+  Measured m{"digamma", kBound};
   RefFn1 g = mp1(mpfr_digamma);
   region1(m, fathom::digamma, g, logu(1e-40, 0.5), 300, 31);
   region1(m, fathom::digamma, g, uni(0.5, 3), 600, 32);
@@ -237,11 +245,11 @@ TEST(XSpecialGamma, DigammaAgainstMpfr) {
 
 TEST(XSpecialGamma, TrigammaAgainstMpmath) {
   xsftest::Stats s = xsftest::run1(kXsf_trigamma, fathom::trigamma);
-  xsftest::report("trigamma", s, 1);
+  xsftest::report("trigamma", s, kBound);
 }
 
 TEST(XSpecialGamma, BetaAgainstMpfr) {
-  Measured m{"beta", 1};
+  Measured m{"beta", kBound};
   // Gamma(a) Gamma(b) / Gamma(a+b) through MPFR's log-gamma at 700 bits.
   auto ref = [](mpfr_t r, const mpfr_t a, const mpfr_t b) {
     Mp la(700), lb(700), lc(700), c(700);
@@ -270,7 +278,7 @@ TEST(XSpecialGamma, BetaAgainstMpfr) {
 }
 
 TEST(XSpecialGamma, GammaLowerAgainstMpfr) {
-  Measured m{"gammaLower", 1};
+  Measured m{"gammaLower", kBound};
   // Gamma(a) - Gamma(a, x), at a precision that covers the cancellation.
   auto ref = [](mpfr_t r, const mpfr_t a, const mpfr_t x) {
     mpfr_prec_t p = 400;
@@ -316,12 +324,12 @@ TEST(XSpecialGamma, GammaLowerAgainstMpfr) {
 
 TEST(XSpecialGamma, BetaLowerAgainstMpmath) {
   xsftest::Stats s = xsftest::run3(kXsf_betalower, fathom::betaLower);
-  xsftest::report("betaLower", s, 1);
+  xsftest::report("betaLower", s, kBound);
 }
 
 TEST(XSpecialGamma, ErrorFunctionsAgainstMpfr) {
   {
-    Measured m{"erf", 1};
+    Measured m{"erf", kBound};
     RefFn1 g = mp1(mpfr_erf);
     region1(m, fathom::erf, g, uni(-6, 6), 1500, 71);
     region1(m, fathom::erf, g, logu(1e-40, 1), 300, 72);
@@ -329,7 +337,7 @@ TEST(XSpecialGamma, ErrorFunctionsAgainstMpfr) {
     region1(m, fathom::erf, g, logu(6, 1e10), 100, 74);
   }
   {
-    Measured m{"erfc", 1};
+    Measured m{"erfc", kBound};
     RefFn1 g = mp1(mpfr_erfc);
     region1(m, fathom::erfc, g, uni(-6, 6), 1200, 75);
     region1(m, fathom::erfc, g, logu(1e-40, 1), 200, 76);
@@ -339,7 +347,7 @@ TEST(XSpecialGamma, ErrorFunctionsAgainstMpfr) {
     region1(m, fathom::erfc, g, logu(4, 1e3, true), 100, 80);
   }
   {
-    Measured m{"lnErfc", 1};
+    Measured m{"lnErfc", kBound};
     WideExponents wide;
     auto ref = [](mpfr_t r, const mpfr_t x) {
       Mp t(kPrec);
@@ -355,13 +363,13 @@ TEST(XSpecialGamma, ErrorFunctionsAgainstMpfr) {
 
 TEST(XSpecialGamma, DawsonAgainstMpmath) {
   xsftest::Stats s = xsftest::run1(kXsf_dawson, fathom::dawson);
-  xsftest::report("dawson", s, 1);
+  xsftest::report("dawson", s, kBound);
 }
 
 // MPFR's zeta takes milliseconds at 320 bits: the regions are sampled more
 // sparsely than the others.
 TEST(XSpecialGamma, ZetaAgainstMpfr) {
-  Measured m{"zeta", 1};
+  Measured m{"zeta", kBound};
   RefFn1 g = mp1(mpfr_zeta);
   region1(m, fathom::zeta, g, uni(-0.25, 64), 500, 91);
   region1(m, fathom::zeta, g, near(1, 1e-35, 0.1), 150, 92);
@@ -374,7 +382,7 @@ TEST(XSpecialGamma, ZetaAgainstMpfr) {
 }
 
 TEST(XSpecialGamma, DilogAgainstMpfr) {
-  Measured m{"dilog", 1};
+  Measured m{"dilog", kBound};
   RefFn1 g = mp1(mpfr_li2);
   region1(m, fathom::dilog, g, uni(-1, 1), 1000, 101);
   region1(m, fathom::dilog, g, logu(1e-40, 1e-2), 200, 102);
@@ -386,7 +394,7 @@ TEST(XSpecialGamma, DilogAgainstMpfr) {
 }
 
 TEST(XSpecialGamma, LogIntAgainstMpfr) {
-  Measured m{"logInt", 1};
+  Measured m{"logInt", kBound};
   // li(x) = Ei(log x), the logarithm kept to 600 bits.
   auto ref = [](mpfr_t r, const mpfr_t x) {
     Mp l(600);
