@@ -125,6 +125,10 @@ void BM_kernel_xreal_sqrt(benchmark::State &state) {
   fm::XRealValue x = fm::fromDouble(2);
   for (auto _ : state) benchmark::DoNotOptimize(x = fm::sqrt(x));
 }
+void BM_kernel_complex_add(benchmark::State &state) {
+  std::complex<double> z(1, 1), d(1e-9, 1e-9);
+  for (auto _ : state) benchmark::DoNotOptimize(z = z + d);
+}
 void BM_kernel_complex_mul(benchmark::State &state) {
   std::complex<double> z(1, 1), m(1, 1e-7);
   for (auto _ : state) benchmark::DoNotOptimize(z = z * m);
@@ -159,6 +163,7 @@ BENCHMARK(BM_kernel_xreal_add);
 BENCHMARK(BM_kernel_xreal_mul);
 BENCHMARK(BM_kernel_xreal_div);
 BENCHMARK(BM_kernel_xreal_sqrt);
+BENCHMARK(BM_kernel_complex_add);
 BENCHMARK(BM_kernel_complex_mul);
 BENCHMARK(BM_kernel_complex_div);
 BENCHMARK(BM_kernel_complex_sqrt);
