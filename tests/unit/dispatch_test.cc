@@ -18,6 +18,7 @@
 #include "kor/XReal.h"
 #include "kor/dispatch.h"
 #include "unit/alloc_counter.h"
+#include "unit/engine_util.h"
 
 namespace {
 
@@ -300,6 +301,33 @@ TEST(Dispatch, InPlaceFormsAllocateNothingAndRecycleX) {
   EXPECT_EQ(cx.main.level(1).tag, OBJ::XREAL);
   EXPECT_EQ(fm::compare(static_cast<OBJ::XReal *>(cx.main.level(1).v.p)->num, fm::sqrt(xr(5))), 0);
   cx.main.clear();
+}
+
+
+// Commands computing in place change only the stack's own operands: the
+// literals of a compiled program are pushed as copies, so a program gives
+// the same stack every time it runs, and after its first run it takes
+// nothing from the heap.
+TEST(Dispatch, ProgramsRunAgainWithTheSameResultsAndNoAllocation) {
+  for (const char *src : {"1.5x 2.5x + Sqrt 3x * 7x /", "(1,2) (3,4) * (0.5,1) + Sqrt (2,-1) /",
+                          "(1,2)x Sqrt (1,1)x / (3,0.5)x * (1,1)x -", "#5 #3 * #2 - #7 +",
+                          "1 3 Start 1.5x 0.5x * Sqrt Next + +"}) {
+    engine::Session s(src);
+    ASSERT_EQ(s.start(), EXEC::EXIT) << src;
+    std::vector<std::string> first = s.stack();
+    s.cx.main.clear();
+    ASSERT_EQ(s.start(), EXEC::EXIT) << src;
+    s.cx.main.clear();
+    size_t news;
+    {
+      alloc_counter::AllocCount count;
+      ASSERT_EQ(s.start(), EXEC::EXIT) << src;
+      news = count.news();
+    }
+    EXPECT_EQ(s.stack(), first) << src;
+    EXPECT_EQ(news, 0u) << src;
+    EXPECT_EQ(engine::run(src, engine::Mode::Operands).stack, first) << src;
+  }
 }
 
 } // namespace
