@@ -7,7 +7,7 @@
 // (about 10 steps for doubles; arguments r orders of magnitude apart first
 // take about log2(r) steps to come together, hence the cap of 100), then the
 // Taylor series closes the sum: to 7th order for RF (error ~ spread^8), to
-// 5th for RD and RJ (~ spread^6).
+// 5th for RD and RJ (~ spread^6) or to 7th when SfTraits<T>::highOrder.
 #pragma once
 
 #include <cmath>
@@ -22,6 +22,7 @@ template <> struct SfTraits<double> {
   static double fabs(double x) { return std::fabs(x); }
   static constexpr double tol = 0x1p-9;   // spread^6 ~ 2^-54: series error below an ulp
   static constexpr double tolRF = tol;
+  static constexpr bool highOrder = false;
   static double rcOnePlus(double e) { return carlsonRCT(1.0, 1.0 + e); }
 };
 
@@ -32,6 +33,7 @@ template <> struct SfTraits<long double> {
   static long double fabs(long double x) { return std::fabs(x); }
   static constexpr long double tol = 0x1p-11L;   // spread^6 ~ 2^-66
   static constexpr long double tolRF = tol;
+  static constexpr bool highOrder = false;
   static long double rcOnePlus(long double e) { return carlsonRCT(1.0L, 1.0L + e); }
 };
 
@@ -67,6 +69,18 @@ template <class T> T carlsonRFT(T x, T y, T z) {
   return carlsonRFClose(x, y, z);
 }
 
+// The series of RD and RJ in the elementary symmetric functions e2..e5 of
+// the deviations: to 5th order, or to 7th (error ~ spread^8, like RF's)
+// when the traits ask for it (DLMF 19.36.2).
+template <class T> T rdrjSeries(T e2, T e3, T e4, T e5) {
+  T s = T(1) - T(3) * e2 / T(14) + e3 / T(6) + T(9) * e2 * e2 / T(88) - T(3) * e4 / T(22) -
+        T(9) * e2 * e3 / T(52) + T(3) * e5 / T(26);
+  if constexpr (SfTraits<T>::highOrder)
+    s = s - e2 * e2 * e2 / T(16) + T(3) * e3 * e3 / T(40) + T(3) * e2 * e4 / T(20) +
+        T(45) * e2 * e2 * e3 / T(272) - T(9) * (e3 * e4 + e2 * e5) / T(68);
+  return s;
+}
+
 // RD, and RF of the same arguments from the same duplication (RF is
 // invariant under it) when rf is not null.
 template <class T> T carlsonRDT(T x, T y, T z, T *rf = nullptr) {
@@ -86,8 +100,7 @@ template <class T> T carlsonRDT(T x, T y, T z, T *rf = nullptr) {
   T xy = X * Y, z2 = Z * Z;
   T e2 = xy - T(6) * z2, e3 = (T(3) * xy - T(8) * z2) * Z;
   T e4 = T(3) * (xy - z2) * z2, e5 = xy * z2 * Z;
-  T s = T(1) - T(3) * e2 / T(14) + e3 / T(6) + T(9) * e2 * e2 / T(88) - T(3) * e4 / T(22) -
-        T(9) * e2 * e3 / T(52) + T(3) * e5 / T(26);
+  T s = rdrjSeries<T>(e2, e3, e4, e5);
   return f * s / (a * Tr::sqrt(a)) + T(3) * sum;
 }
 
@@ -107,9 +120,9 @@ template <class T> T carlsonRJPos(T x, T y, T z, T p, T *rf = nullptr) {
   for (int i = 0; i < 100 && maxAbs(a - x, a - y, a - z, a - p) > T(Tr::tol) * Tr::fabs(a); ++i) {
     T sx = Tr::sqrt(x), sy = Tr::sqrt(y), sz = Tr::sqrt(z), sp = Tr::sqrt(p);
     T l = sx * sy + sx * sz + sy * sz;
-    T d = (sp + sx) * (sp + sy) * (sp + sz);
-    T e = (p - x) * (p - y) * (p - z) / (d * d);
-    sum = sum + f / d * Tr::rcOnePlus(e);
+    T rd = T(1) / ((sp + sx) * (sp + sy) * (sp + sz));   // one division per step
+    T e = (p - x) * (p - y) * (p - z) * rd * rd;
+    sum = sum + f * rd * Tr::rcOnePlus(e);
     f = f / T(4);
     x = (x + l) / T(4); y = (y + l) / T(4); z = (z + l) / T(4); p = (p + l) / T(4);
     a = (x + y + z + T(2) * p) / T(5);
@@ -121,8 +134,7 @@ template <class T> T carlsonRJPos(T x, T y, T z, T p, T *rf = nullptr) {
   T e3 = X * Y * Z + T(2) * e2 * P + T(4) * p2 * P;
   T e4 = (T(2) * X * Y * Z + e2 * P + T(3) * p2 * P) * P;
   T e5 = X * Y * Z * p2;
-  T s = T(1) - T(3) * e2 / T(14) + e3 / T(6) + T(9) * e2 * e2 / T(88) - T(3) * e4 / T(22) -
-        T(9) * e2 * e3 / T(52) + T(3) * e5 / T(26);
+  T s = rdrjSeries<T>(e2, e3, e4, e5);
   return f * s / (a * Tr::sqrt(a)) + T(6) * sum;
 }
 

@@ -7,15 +7,19 @@
 // with E(kc) = kc E(1/kc) for kc > 1 (the sum then has no terms of both
 // signs).  As kc -> 0 the sum tends to 1 and the difference is about
 // 1 / log(4/kc): the working float's 64 spare bits absorb that.
-// Pi and the incomplete integrals use Carlson's forms, the same template
-// as the doubles (fathom/sf_carlson.h) on the working float, with the
-// arguments scaled by 1/(1 + x^2) for |x| <= 1 and by 1/x^2 beyond:
+// The complete Pi by Bulirsch's cel (see below), for n > 1 (the Cauchy
+// principal value) as K - Pi(m/n): a single cel of terms of one sign.
+// The incomplete integrals use Carlson's forms, the same template as the
+// doubles (fathom/sf_carlson.h) on the working float (RF from the RD or RJ
+// duplication), with the arguments scaled by 1/x^2 for |x| > 1 so that
+// nothing grows with x:
 //   F  = x RF(1, 1 + kc^2 x^2, 1 + x^2)
 //   E  = F - (m/3) x^3 RD(1, 1 + kc^2 x^2, 1 + x^2)
 //   Pi = F + (n/3) x^3 RJ(1, 1 + kc^2 x^2, 1 + x^2, 1 + (1 - n) x^2)
-//   Pi(n, kc) = K + (n/3) RJ(0, kc^2, 1, 1 - n)
-// For n sin^2 phi > 1 Pi is the Cauchy principal value; n = 1 with the
-// complete integral, or 1 + (1 - n) x^2 = 0, is a pole (+inf).
+// and for n < 0 or a large principal value Pi rewritten without the
+// cancellation of that sum (see ellipticPiInc).  For n sin^2 phi > 1 Pi is
+// the Cauchy principal value; n = 1 with the complete integral, or
+// 1 + (1 - n) x^2 = 0, is a pole (+inf).
 #include "fathom/xspecial_elliptic.h"
 #include "fathom/xsf_elliptic_wide.h"
 #include "fathom/xmath_tables.h"
@@ -118,11 +122,45 @@ W complete(const W &kc, bool second) {
   return completeUnit(kc, second);
 }
 
+// Bulirsch's general complete integral, for p > 0:
+//   cel(kc, p, a, b) = int_0^(pi/2) (a cos^2 + b sin^2) dphi
+//                      / ((cos^2 + p sin^2) sqrt(cos^2 + kc^2 sin^2)),
+// by the Gauss transformation (R. Bulirsch, Numer. Math. 13, 1969), which
+// converges quadratically like the mean of 1 and kc.  With a and b of one
+// sign every term keeps that sign: nothing cancels.  Pi(n, kc) =
+// cel(kc, 1 - n, 1, 1).
+W cel(const W &kc, const W &p0, const W &a0, const W &b0) {
+  W e = kc, qc = kc, em = one();
+  W p = detail::wSqrt(p0);
+  W a = a0, b = detail::wDiv(b0, p);
+  W tol = detail::wLdexp(one(), -96);
+  for (int i = 0; i < 80; ++i) {
+    W f = a;
+    a = detail::wAdd(a, detail::wDiv(b, p));
+    W g = detail::wDiv(e, p);
+    b = detail::wLdexp(detail::wAdd(b, detail::wMul(f, g)), 1);
+    p = detail::wAdd(g, p);
+    g = em;
+    em = detail::wAdd(em, qc);
+    if (!detail::wMagLess(detail::wMul(g, tol), detail::wAbs(detail::wSub(g, qc)))) break;
+    qc = detail::wLdexp(detail::wSqrt(e), 1);
+    e = detail::wMul(qc, em);
+  }
+  W num = detail::wMul(detail::kWPiHalf, detail::wAdd(b, detail::wMul(a, em)));
+  return detail::wDiv(num, detail::wMul(em, detail::wAdd(em, p)));
+}
+
+// From |n| = 2^20 on, F + (n/3) x^3 RJ loses more than 10 of the working
+// float's 64 spare bits (about log2 sqrt|n|), and Pi takes the form without
+// the cancellation.
+const XRealValue kLargeN = fromDouble(0x1p20);
+
 // The Carlson arguments after scaling (see the top of the file): c = |x| or
 // 1 is RF's factor, c3 = |x|^3 or 1 the factor of RD and RJ, t2 = x^2 or
-// 1/x^2.
+// 1/x^2; u = x^2 or 1 is the scale of the differences a = y - x = kc^2 u
+// and b = z - x = u.
 struct Scaled {
-  WV x, y, z, c, c3, t2;
+  WV x, y, z, c, c3, t2, u, k2;
   bool small;   // |x| <= 1
 };
 
@@ -131,10 +169,10 @@ Scaled scale(XRealValue x, XRealValue kc) {
   W k2 = detail::wMul(k, k);
   if (compare(fabs(x), fromDouble(1)) <= 0) {
     W x2 = detail::wMul(ax, ax);
-    return {1, one() + WV(detail::wMul(k2, x2)), one() + WV(x2), ax, detail::wMul(ax, x2), x2, true};
+    return {1, one() + WV(detail::wMul(k2, x2)), one() + WV(x2), ax, detail::wMul(ax, x2), x2, x2, k2, true};
   }
   W t2 = detail::wDiv(one(), detail::wMul(ax, ax));
-  return {t2, WV(k2) + WV(t2), one() + WV(t2), 1, 1, t2, false};
+  return {t2, WV(k2) + WV(t2), one() + WV(t2), 1, 1, t2, 1, k2, false};
 }
 
 XRealValue signed_(const W &v, bool negative) { return detail::wToX(negative ? detail::wNeg(v) : v); }
@@ -160,26 +198,15 @@ XRealValue ellipticPi(XRealValue n, XRealValue kc) {
   if (n == fromDouble(1) || isZero(kc)) return infinity();
   if (isInf(kc)) return isInf(n) ? nan() : zero();
   W k = detail::wAbs(detail::wFromX(kc));
-  WV k2 = detail::wMul(k, k), m = mOf(k);
-  if (signBit(n)) {
-    // Pi(n, kc) = Pi(N, 1/kc) / ((1 - n) kc) with N = -n/(1 - n) in (0, 1):
-    // [RF(0, 1, kc^2) + (N/3) kc^2 RJ(0, 1, kc^2, kc^2/(1 - n))] / (1 - n),
-    // positive terms, where K + (n/3) RJ would cancel as n -> -inf.
-    if (isInf(n)) return zero();
-    WV w = one() - WV(detail::wFromX(n));
-    WV nn = WV(detail::wNeg(detail::wFromX(n))) / w;
-    WV rf, rj = sf::carlsonRJT<WV>(0, 1, k2, k2 / w, &rf);
-    return detail::wToX(((rf + nn / WV(3) * k2 * rj) / w).w);
-  }
   if (n > fromDouble(1)) {
-    // The principal value: Pi(n) = K - Pi(m/n) = -(m/(3n)) RJ(0, kc^2, 1, 1 - m/n).
-    if (isInf(n)) return zero(!isNegW(m) && !isZeroW(m));
-    WV mn = m / WV(detail::wFromX(n));
-    return detail::wToX((-(mn / WV(3)) * sf::carlsonRJT<WV>(0, k2, 1, one() - mn)).w);
+    // The principal value: Pi(n) = K - Pi(m/n) = -cel(kc, 1 - m/n, 0, m/n).
+    W m = mOf(k);
+    if (isInf(n)) return zero(!m.neg && m.hi != 0);   // -0 for m > 0
+    W mn = detail::wDiv(m, detail::wFromX(n));
+    return detail::wToX(detail::wNeg(cel(k, detail::wSub(one(), mn), detail::wZero(), mn)));
   }
-  if (isZero(n)) return detail::wToX(complete(k, false));
-  WV kk, rj = sf::carlsonRJT<WV>(0, k2, 1, one() - WV(detail::wFromX(n)), &kk);
-  return detail::wToX((kk + WV(detail::wFromX(n)) / WV(3) * rj).w);
+  if (isInf(n)) return zero();                   // n = -inf
+  return detail::wToX(cel(k, detail::wSub(one(), detail::wFromX(n)), one(), one()));
 }
 
 XRealValue ellipticF(XRealValue x, XRealValue kc) {
@@ -214,6 +241,29 @@ XRealValue ellipticPiInc(XRealValue n, XRealValue x, XRealValue kc) {
   WV omn = one() - WV(detail::wFromX(n));
   WV p = s.small ? one() + omn * s.t2 : s.t2 + omn;
   if (isZeroW(p)) return infinity();
+  WV v = detail::wNeg(detail::wFromX(n)), onv = one() + v;
+  WV d = onv * s.u, ab = s.k2 * s.u * s.u;
+  WV qx = ab / d;
+  if (fabs(n) > kLargeN && (signBit(n) || (isNegW(p) && s.x + qx + qx > 0))) {
+    // n < -2^20 (v = -n > 0), or a principal value (p < 0) with n > 2^20:
+    // the identity
+    //   (p - x) RJ(x, y, z, p) + (q - x) RJ(x, y, z, q) = 3 RF(x, y, z) - 3 RC(yz/x, pq/x),
+    //   (p - x)(q - x) = (y - x)(z - x),
+    // turns F + (n/3) c3 RJ(p), which cancels as |n| grows, into
+    //   Pi = c [RF + v RC(yz/x, pq/x) + (v/3) (q - x) RJ(q)] / (1 + v),
+    // with p - x = d = (1 + v) u and q - x = ab/d; for n < 0 every term is
+    // positive, for the principal value every term is O(1/n).  RC(yz/x, pq/x) = sqrt(x/(yz)) RC(1, 1 + e) with
+    // e = x (d - a)(d - b) / (d yz), or the principal value of RC when pq < 0.
+    // Near q = 0 (q < x/2, that is n < 1 + 2 kc^2 x^2) the plain principal
+    // value below serves.
+    WV f, j = sf::carlsonRJT<WV>(s.x, s.y, s.z, s.x + qx, &f);
+    WV yz = s.y * s.z;
+    WV e = s.x * ((onv - s.k2) * s.u) * (v * s.u) / (d * yz);
+    WV rc = e > WV(-1) ? xsf::rcOnePlusW(e) * WV(detail::wSqrt((s.x / yz).w))
+                       : sf::carlsonRCT<WV>(yz / s.x, p * (s.x + qx) / s.x);
+    WV r = s.c * (f + v * rc + v / WV(3) * qx * j) / onv;
+    return signed_(r.w, signBit(x));
+  }
   WV f, j = sf::carlsonRJT<WV>(s.x, s.y, s.z, p, &f);
   WV r = s.c * f + WV(detail::wFromX(n)) / WV(3) * s.c3 * j;
   return signed_(r.w, signBit(x));

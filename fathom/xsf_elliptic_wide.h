@@ -58,13 +58,14 @@ WV rcOnePlusW(const WV &e);
 
 namespace fathom::sf {
 
-// Duplication to a spread of 2^-17 for RF (spread^8 ~ 2^-136) and 2^-23 for
-// RD and RJ (spread^6 ~ 2^-138): the series then add under 2^-130.
+// Duplication to a spread of 2^-17, with the 7th-order series for all three
+// integrals (spread^8 ~ 2^-136): the series then add under 2^-130.
 template <> struct SfTraits<xsf::WV> {
   static xsf::WV sqrt(const xsf::WV &x) { return detail::wSqrt(x.w); }
   static xsf::WV fabs(const xsf::WV &x) { return detail::wAbs(x.w); }
-  static inline const xsf::WV tol = detail::wLdexp(detail::wFromInt(1), -23);
-  static inline const xsf::WV tolRF = detail::wLdexp(detail::wFromInt(1), -17);
+  static inline const xsf::WV tol = detail::wLdexp(detail::wFromInt(1), -17);
+  static inline const xsf::WV tolRF = tol;
+  static constexpr bool highOrder = true;
   static xsf::WV rcOnePlus(const xsf::WV &e) { return xsf::rcOnePlusW(e); }
 };
 
