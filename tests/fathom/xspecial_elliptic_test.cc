@@ -12,6 +12,7 @@
 #include <string>
 
 #include "fathom/special.h"
+#include "fathom/xdecimal.h"
 #include "fathom/xmath.h"
 #include "fathom/xreal.h"
 #include "fathom/xspecial_elliptic.h"
@@ -317,5 +318,21 @@ TEST(XSpecialElliptic, ExtremeModuli) {
     // when kc x is large: check instead that it stays finite and below K.
     XRealValue f = fathom::ellipticF(fathom::ldexp(one(), 40), kc);
     EXPECT_TRUE(fathom::isFinite(f) && f < fathom::ellipticK(kc)) << e;
+  }
+}
+
+// The incomplete Pi far from n = 0, where F + (n/3) x^3 RJ would cancel:
+// mpmath at 80 digits (40 kept) on exact arguments.
+TEST(XSpecialElliptic, IncompletePiAtLargeCharacteristics) {
+  struct Case { const char *n; double x, kc; const char *value; } cases[] = {
+      {"-1e6", 2, 0.5, "1.570826843381478962934898784935382293788e-3"},
+      {"-1e20", 2, 0.5, "1.570796326798085680345102155150317246997e-10"},
+      {"-1e35", 2, 0.5, "4.967294132898050617535681447912668655882e-18"},   // 10^35 is exact in 128 bits
+      {"-1e50", 0.5, 0.5, "1.57079632679489661923132150975420042017e-25"},
+      {"1e20", 2, 0.5, "-3.189061127524931369179392655247868974268e-22"},   // principal value
+  };
+  for (const Case &c : cases) {
+    XRealValue n = fathom::strtox(c.n, nullptr);
+    EXPECT_LE(refUlps(fathom::ellipticPiInc(n, xd(c.x), xd(c.kc)), c.value), 2) << c.n;
   }
 }
