@@ -157,4 +157,25 @@ template <class T> T carlsonRJT(T x, T y, T z, T p, T *rf = nullptr) {
   return a * r;
 }
 
+// The incomplete Pi = c RF + (n/3) c3 RJ(x, y, z, p) for large |n| without
+// the cancellation of that sum, from the identity
+//   (p - x) RJ(x, y, z, p) + (q - x) RJ(x, y, z, q) = 3 RF(x, y, z) - 3 RC(yz/x, pq/x),
+//   (p - x)(q - x) = (y - x)(z - x):
+//   Pi = c [RF + v RC(yz/x, pq/x) + (v/3) (q - x) RJ(q)] / (1 + v),  v = -n,
+// for Carlson's scaled arguments y - x = kc^2 u, z - x = u, p - x = (1 + v) u
+// (c3 = c u).  For n < 0 every term is positive; for a principal value
+// (p < 0) with q > x/2 every term is O(1/n).  RC(yz/x, pq/x) =
+// sqrt(x/(yz)) RC(1, 1 + e) with e = x (d - a)(d - b) / (d yz), or the
+// principal value of RC when pq < 0.
+template <class T> T carlsonPiLargeN(T x, T y, T z, T c, T u, T k2, T v, T p) {
+  using Tr = SfTraits<T>;
+  T onv = T(1) + v, d = onv * u, qx = k2 * u * u / d;
+  T f;
+  T j = carlsonRJT(x, y, z, x + qx, &f);
+  T yz = y * z;
+  T e = x * ((onv - k2) * u) * (v * u) / (d * yz);
+  T rc = e > T(-1) ? Tr::rcOnePlus(e) * Tr::sqrt(x / yz) : carlsonRCT(yz / x, p * (x + qx) / x);
+  return c * (f + v * rc + v / T(3) * qx * j) / onv;
+}
+
 } // namespace fathom::sf

@@ -136,6 +136,15 @@ double ellipticPiInc(double n, double x, double kc) {
   Scaled s = scale(x, kc);
   long double p = std::fabs(x) <= 1 ? 1 + (1 - (long double)n) * s.t2 : s.t2 + (1 - (long double)n);
   if (p == 0) return INFINITY;
+  // From |n| = 16 on (2 of long double's 11 spare bits lost to the sum) Pi
+  // takes the form without cancellation (carlsonPiLargeN), for n < 0 and
+  // for principal values with q > x/2.
+  long double v = -(long double)n, k2 = (long double)kc * kc;
+  long double u = std::fabs(x) <= 1 ? s.t2 : 1, qx = k2 * u * u / ((1 + v) * u);
+  if (std::fabs(n) > 16 && (n < 0 || (p < 0 && s.x + 2 * qx > 0))) {
+    double r = (double)carlsonPiLargeN<long double>(s.x, s.y, s.z, s.c, u, k2, v, p);
+    return x < 0 ? -r : r;
+  }
   long double f = carlsonRFT(s.x, s.y, s.z), j = carlsonRJT(s.x, s.y, s.z, p);
   double r = (double)(s.c * f + n / 3.0L * s.c3 * j);
   return x < 0 ? -r : r;

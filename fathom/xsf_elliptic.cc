@@ -241,27 +241,12 @@ XRealValue ellipticPiInc(XRealValue n, XRealValue x, XRealValue kc) {
   WV omn = one() - WV(detail::wFromX(n));
   WV p = s.small ? one() + omn * s.t2 : s.t2 + omn;
   if (isZeroW(p)) return infinity();
-  WV v = detail::wNeg(detail::wFromX(n)), onv = one() + v;
-  WV d = onv * s.u, ab = s.k2 * s.u * s.u;
-  WV qx = ab / d;
+  WV v = detail::wNeg(detail::wFromX(n));
+  WV qx = s.k2 * s.u * s.u / ((one() + v) * s.u);
   if (fabs(n) > kLargeN && (signBit(n) || (isNegW(p) && s.x + qx + qx > 0))) {
-    // n < -2^20 (v = -n > 0), or a principal value (p < 0) with n > 2^20:
-    // the identity
-    //   (p - x) RJ(x, y, z, p) + (q - x) RJ(x, y, z, q) = 3 RF(x, y, z) - 3 RC(yz/x, pq/x),
-    //   (p - x)(q - x) = (y - x)(z - x),
-    // turns F + (n/3) c3 RJ(p), which cancels as |n| grows, into
-    //   Pi = c [RF + v RC(yz/x, pq/x) + (v/3) (q - x) RJ(q)] / (1 + v),
-    // with p - x = d = (1 + v) u and q - x = ab/d; for n < 0 every term is
-    // positive, for the principal value every term is O(1/n).  RC(yz/x, pq/x) = sqrt(x/(yz)) RC(1, 1 + e) with
-    // e = x (d - a)(d - b) / (d yz), or the principal value of RC when pq < 0.
-    // Near q = 0 (q < x/2, that is n < 1 + 2 kc^2 x^2) the plain principal
-    // value below serves.
-    WV f, j = sf::carlsonRJT<WV>(s.x, s.y, s.z, s.x + qx, &f);
-    WV yz = s.y * s.z;
-    WV e = s.x * ((onv - s.k2) * s.u) * (v * s.u) / (d * yz);
-    WV rc = e > WV(-1) ? xsf::rcOnePlusW(e) * WV(detail::wSqrt((s.x / yz).w))
-                       : sf::carlsonRCT<WV>(yz / s.x, p * (s.x + qx) / s.x);
-    WV r = s.c * (f + v * rc + v / WV(3) * qx * j) / onv;
+    // n < -2^20, or a principal value (p < 0) with n > 2^20 and q > x/2 (n
+    // above 1 + 2 kc^2 x^2): the form without cancellation (sf_carlson.h).
+    WV r = sf::carlsonPiLargeN<WV>(s.x, s.y, s.z, s.c, s.u, s.k2, v, p);
     return signed_(r.w, signBit(x));
   }
   WV f, j = sf::carlsonRJT<WV>(s.x, s.y, s.z, p, &f);

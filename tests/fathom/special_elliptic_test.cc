@@ -102,6 +102,11 @@ TEST(SpecialElliptic, PrincipalValuesAndLargeCharacteristics) {
   near(fathom::ellipticPiInc(2, 2, 0.5), 0.31499987053166139964524249672217);
   near(fathom::ellipticPiInc(5, 0.7, 0.3), 0.42458136325541380010165624997);
   near(fathom::ellipticPiInc(1.5, 100, 0.5), -1.0382571566131831434710591800);
+  // |n| >= 16: the form without cancellation.
+  near(fathom::ellipticPiInc(-20, 0.3, 0.5), 0.20719669710690714950012424800);
+  near(fathom::ellipticPiInc(-1e20, 2, 0.5), 1.5707963267980856803451021551503e-10);
+  near(fathom::ellipticPiInc(30, 2, 0.5), -5.6818386271599095757339030307e-4);
+  near(fathom::ellipticPiInc(1e20, 2, 0.5), -3.1890611275249313691793926552479e-22);
   EXPECT_EQ(fathom::ellipticPi(-INFINITY, 0.5), 0.0);
   EXPECT_TRUE(std::signbit(fathom::ellipticPi(INFINITY, 0.5)));   // -0: Pi -> 0 from below for m > 0
 }
