@@ -124,7 +124,9 @@ TEST(FathomXMathRem, RemquoAgreesWithMpfrBitForBit) {
     finish(mr.v, mpfr_remquo(mr.v, &mq, my.v, mx.v, MPFR_RNDN));
     int q = 12345;
     XRealValue got = fathom::remquo(y, x, &q), want = fromMpfr(mr.v);
-    long wantLow = mq < 0 ? -(long)((unsigned long)-mq & 0x7fffffff) : (long)(mq & 0x7fffffff);
+    // |mq| taken in unsigned arithmetic: MPFR may return LONG_MIN.
+    unsigned long magnitude = mq < 0 ? 0ul - (unsigned long)mq : (unsigned long)mq;
+    long wantLow = (long)(magnitude & 0x7fffffff) * (mq < 0 ? -1 : 1);
     if (!sameValue(got, want) || q != wantLow) {
       failures++;
       ADD_FAILURE() << "y    " << describe(y) << "x    " << describe(x) << "got  " << describe(got)
