@@ -91,7 +91,10 @@ def samples(name, rng):
     if name == "ellippiinc":
         return ([(L(-3, 0.9), G(1e-3, 1e3), G(1e-2, 2)) for _ in range(250)] +
                 [(G(1e-6, 1, -1), G(1e-6, 1e6, sgn()), G(1e-3, 1e2)) for _ in range(60)] +
-                [(L(1.01, 10), G(1e-2, 1e2), G(1e-2, 2)) for _ in range(50)])
+                [(L(1.01, 10), G(1e-2, 1e2), G(1e-2, 2)) for _ in range(50)] +
+                # |n| large, where F + (n/3) x^3 RJ cancels.
+                [(G(1, 1e40, -1), G(1e-3, 1e3, sgn()), G(1e-2, 1e2)) for _ in range(40)] +
+                [(G(10, 1e12), G(1, 1e2), G(1e-2, 2)) for _ in range(25)])
     if name.startswith("jacobi"):
         rows = ([(L(-20, 20), G(1e-4, 1e2)) for _ in range(300)] +
                 [(G(20, 1e12, sgn()), G(1e-2, 3)) for _ in range(80)] +
