@@ -144,4 +144,15 @@ Result Sandbox::keytrace(const std::vector<std::string> &args, const std::string
   return run(program("keytrace"), args, input);
 }
 
+std::string top_value(const std::string &out) {
+  size_t end = out.find_last_not_of('\n');
+  if (end == std::string::npos) return "";
+  size_t start = out.rfind('\n', end);
+  start = start == std::string::npos ? 0 : start + 1;
+  std::string line = out.substr(start, end + 1 - start);
+  size_t colon = line.find(':');
+  size_t v = line.find_first_not_of(' ', colon == std::string::npos ? 0 : colon + 1);
+  return v == std::string::npos ? "" : line.substr(v);
+}
+
 } // namespace bb

@@ -51,4 +51,8 @@ private:
 // Path of a built program in the build tree (bin/<name>).
 std::string program(const std::string &name);
 
+// The value on level 1 of the last stack korsh printed: the text after the
+// level label of the last line of `out`.
+std::string top_value(const std::string &out);
+
 } // namespace bb

@@ -10,16 +10,6 @@
 
 namespace {
 
-// The value shown in level 1 of the last listing of the output.
-std::string top(const std::string &out) {
-  size_t end = out.rfind('\n');
-  if (end == std::string::npos) return "";
-  size_t start = out.rfind('\n', end - 1);
-  std::string line = out.substr(start == std::string::npos ? 0 : start + 1, end - start - 1);
-  size_t v = line.find_first_not_of(' ', 3);
-  return v == std::string::npos ? "" : line.substr(v);
-}
-
 // Expected digits: mpmath at 80 digits, rounded to 34 significant digits
 // (trailing zeros dropped).  No value lies within 1e-4 of a 34-digit tie.
 TEST(XSpecialBesselBatch, ExtendedValuesToFullPrecision) {
@@ -45,13 +35,13 @@ TEST(XSpecialBesselBatch, ExtendedValuesToFullPrecision) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", std::string("Xprec; ") + c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
     // The same arguments typed as extended literals outside Xprec: an XREAL.
     std::string typed;
     for (char ch : std::string(c.expr)) typed += ch == ' ' ? std::string("x ") : std::string(1, ch);
     r = box.korsh({"-e", typed});
     EXPECT_EQ(r.status, 0) << typed << ": " << r.err;
-    EXPECT_EQ(top(r.out), std::string(c.value) + "x") << typed;
+    EXPECT_EQ(bb::top_value(r.out), std::string(c.value) + "x") << typed;
   }
 }
 
@@ -66,16 +56,16 @@ TEST(XSpecialBesselBatch, IntegerOrdersRefuseMixedTypes) {
       EXPECT_NE(r.status, 0) << args << cmd;
       EXPECT_NE(r.err.find(std::string(cmd) + " Error: Bad Argument Type"), std::string::npos)
           << args << cmd << ": " << r.err;
-      EXPECT_EQ(top(r.out), args[1] == 'x' ? "3" : "3x") << args << cmd;
+      EXPECT_EQ(bb::top_value(r.out), args[1] == 'x' ? "3" : "3x") << args << cmd;
     }
     bb::Result same = box.korsh({"-e", std::string("2x 3x ") + cmd});
     EXPECT_EQ(same.status, 0) << cmd << ": " << same.err;
     EXPECT_EQ(same.out.find(" 2:"), std::string::npos) << cmd;   // one result
-    EXPECT_EQ(top(same.out).back(), 'x') << cmd;
+    EXPECT_EQ(bb::top_value(same.out).back(), 'x') << cmd;
   }
   bb::Result beta = box.korsh({"-e", "2 3x Beta"});
   EXPECT_EQ(beta.status, 0) << beta.err;
-  EXPECT_EQ(top(beta.out), ".08333333333333333333333333333333333x");
+  EXPECT_EQ(bb::top_value(beta.out), ".08333333333333333333333333333333333x");
 }
 
 // Every one-argument Bessel command on an XREAL gives an XREAL (never
@@ -91,7 +81,7 @@ TEST(XSpecialBesselBatch, SpecialValuesAreValuesNotErrors) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
   }
 }
 

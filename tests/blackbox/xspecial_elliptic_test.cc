@@ -10,19 +10,6 @@
 
 namespace {
 
-// The value on level 1 after the last program of the line: the text after
-// the level label of the last line printed.
-std::string top(const std::string &out) {
-  size_t end = out.find_last_not_of('\n');
-  if (end == std::string::npos) return "";
-  size_t start = out.rfind('\n', end);
-  start = start == std::string::npos ? 0 : start + 1;
-  std::string line = out.substr(start, end + 1 - start);
-  size_t colon = line.find(':');
-  size_t v = line.find_first_not_of(' ', colon == std::string::npos ? 0 : colon + 1);
-  return v == std::string::npos ? "" : line.substr(v);
-}
-
 // Expected digits: mpmath at 120 digits on the arguments rounded to 128
 // bits, the result rounded to 128 bits and then to the 34 digits of the
 // display.  The complementary modulus is the last argument (X).
@@ -47,7 +34,7 @@ TEST(XSpecialEllipticBatch, ValuesInExtendedPrecision) {
     std::string expr = std::string("Xprec; ") + c.expr;
     bb::Result r = box.korsh({"-e", expr});
     EXPECT_EQ(r.status, 0) << expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << expr;
   }
 }
 
@@ -69,7 +56,7 @@ TEST(XSpecialEllipticBatch, MixedArgumentsArePromoted) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
   }
 }
 
@@ -90,7 +77,7 @@ TEST(XSpecialEllipticBatch, PolesAndSpecialValues) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
   }
 }
 
@@ -102,7 +89,7 @@ TEST(XSpecialEllipticBatch, ExtendedArgumentsRunComplexOnesAreRefused) {
     bb::Result r = box.korsh({"-e", expr});
     EXPECT_EQ(r.status, 0) << expr << ": " << r.err;
     EXPECT_EQ(r.err.find("Under Construction"), std::string::npos) << expr;
-    EXPECT_EQ(top(r.out).back(), 'x') << expr << ": " << r.out;
+    EXPECT_EQ(bb::top_value(r.out).back(), 'x') << expr << ": " << r.out;
   };
   auto refused = [&](const std::string &expr) {
     bb::Result r = box.korsh({"-e", expr});

@@ -10,19 +10,6 @@
 
 namespace {
 
-// The value on level 1 after the last program of the line: the text after
-// the level label of the last line printed.
-std::string top(const std::string &out) {
-  size_t end = out.find_last_not_of('\n');
-  if (end == std::string::npos) return "";
-  size_t start = out.rfind('\n', end);
-  start = start == std::string::npos ? 0 : start + 1;
-  std::string line = out.substr(start, end + 1 - start);
-  size_t colon = line.find(':');
-  size_t v = line.find_first_not_of(' ', colon == std::string::npos ? 0 : colon + 1);
-  return v == std::string::npos ? "" : line.substr(v);
-}
-
 // Expected digits: mpmath at 500 bits on the arguments rounded to 128 bits,
 // the result rounded to 128 bits and then to the 34 digits of the display.
 TEST(XSpecialExpIntBatch, ValuesInExtendedPrecision) {
@@ -49,7 +36,7 @@ TEST(XSpecialExpIntBatch, ValuesInExtendedPrecision) {
     std::string expr = std::string("Xprec; ") + c.expr;
     bb::Result r = box.korsh({"-e", expr});
     EXPECT_EQ(r.status, 0) << expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << expr;
   }
 }
 
@@ -65,7 +52,7 @@ TEST(XSpecialExpIntBatch, ExpIEnRefusesMixedTypes) {
   }
   bb::Result r = box.korsh({"-e", "2x 1x ExpIEn"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(top(r.out), ".1484955067759220479183599947013392x");
+  EXPECT_EQ(bb::top_value(r.out), ".1484955067759220479183599947013392x");
 }
 
 // Poles, limits and arguments outside the real domain, in extended form.
@@ -86,7 +73,7 @@ TEST(XSpecialExpIntBatch, SpecialValues) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
   }
 }
 

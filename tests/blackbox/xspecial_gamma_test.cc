@@ -10,19 +10,6 @@
 
 namespace {
 
-// The value on level 1 after the last program of the line: the text after
-// the level label of the last line printed.
-std::string top(const std::string &out) {
-  size_t end = out.find_last_not_of('\n');
-  if (end == std::string::npos) return "";
-  size_t start = out.rfind('\n', end);
-  start = start == std::string::npos ? 0 : start + 1;
-  std::string line = out.substr(start, end + 1 - start);
-  size_t colon = line.find(':');
-  size_t v = line.find_first_not_of(' ', colon == std::string::npos ? 0 : colon + 1);
-  return v == std::string::npos ? "" : line.substr(v);
-}
-
 // Expected digits: mpmath at 500 bits on the arguments rounded to 128 bits,
 // the result rounded to 128 bits and then to the 34 digits of the display.
 TEST(XSpecialGammaBatch, ValuesInExtendedPrecision) {
@@ -53,7 +40,7 @@ TEST(XSpecialGammaBatch, ValuesInExtendedPrecision) {
     std::string expr = std::string("Xprec; ") + c.expr;
     bb::Result r = box.korsh({"-e", expr});
     EXPECT_EQ(r.status, 0) << expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << expr;
   }
 }
 
@@ -74,7 +61,7 @@ TEST(XSpecialGammaBatch, MixedArgumentsArePromoted) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
   }
 }
 
@@ -100,7 +87,7 @@ TEST(XSpecialGammaBatch, PolesAndSpecialValues) {
   for (const Case &c : cases) {
     bb::Result r = box.korsh({"-e", c.expr});
     EXPECT_EQ(r.status, 0) << c.expr << ": " << r.err;
-    EXPECT_EQ(top(r.out), c.value) << c.expr;
+    EXPECT_EQ(bb::top_value(r.out), c.value) << c.expr;
   }
 }
 
@@ -115,7 +102,7 @@ TEST(XSpecialGammaBatch, ExtendedArgumentsRunComplexOnesAreRefused) {
     bb::Result r = box.korsh({"-e", expr});
     EXPECT_EQ(r.status, 0) << expr << ": " << r.err;
     EXPECT_EQ(r.err.find("Under Construction"), std::string::npos) << expr;
-    EXPECT_EQ(top(r.out).back(), 'x') << expr << ": " << r.out;
+    EXPECT_EQ(bb::top_value(r.out).back(), 'x') << expr << ": " << r.out;
   };
   auto refused = [&](const std::string &expr) {
     bb::Result r = box.korsh({"-e", expr});
