@@ -6,40 +6,14 @@
 
 #include <random>
 
+#include "bench/xspecial_bench_args.h"
 #include "fathom/special.h"
 #include "fathom/xreal.h"
 #include "fathom/xspecial_bessel.h"
 
 namespace {
 
-using fathom::XRealValue;
-
-constexpr int kN = 256;
-
-void setOpCounter(benchmark::State &state) {
-  state.counters["op"] = benchmark::Counter((double)state.iterations() * kN,
-                                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
-// Arguments in [lo, hi) with full 128-bit significands, in each format.
-struct Args {
-  double d[kN];
-  XRealValue x[kN];
-  mpfr_t m[kN], r;
-  Args(double lo, double hi, uint64_t seed) {
-    std::mt19937_64 rng(seed);
-    mpfr_init2(r, 128);
-    for (int i = 0; i < kN; i++) {
-      double u = (double)(rng() >> 11) * 0x1p-53;
-      d[i] = lo + (hi - lo) * u;
-      double tail = d[i] * 0x1p-60 * ((double)(rng() >> 11) * 0x1p-53);
-      x[i] = fathom::fromDouble(d[i]) + fathom::fromDouble(tail);
-      mpfr_init2(m[i], 128);
-      mpfr_set_d(m[i], d[i], MPFR_RNDN);
-      mpfr_add_d(m[i], m[i], tail, MPFR_RNDN);
-    }
-  }
-};
+using namespace xbench;
 
 // The regimes of the extended kernels: power series to 12, fitted Hankel
 // forms (J, Y) or scaled fits (I, K) beyond, asymptotic fits from about 60.
