@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <string>
 
 #include "kor/DisplayFormat.h"
@@ -43,6 +43,11 @@ struct Frame {
   const OBJ::Program *caller = nullptr;    // CALL: the program that called it
   size_t level = 0;             // operand mode: the nesting level that owns the frame
 };
+
+// Frames are taken from the top only, so a vector serves: the newest frame is
+// one subtraction away, and its capacity stays after a loop ends (no
+// allocation when the loop is entered again).
+using FrameStack = std::vector<Frame>;
 
 constexpr uint32_t TIMESLICE_COUNT = 200000;   // charged instructions between checks
 // Runaway recursion ends in "Insufficient Memory" instead of exhausting the
@@ -98,8 +103,8 @@ public:
   const EXEC::Datum *DP = nullptr;
   OBJ::Operand *const *SP = nullptr;
   uint32_t ICOUNT = 0;
-  std::deque<Frame> *frames = &ownFrames;  // the running process's frames
-  std::deque<Frame> ownFrames;             // frames when no process runs (direct calls)
+  FrameStack *frames = &ownFrames;   // the running process's frames
+  FrameStack ownFrames;              // frames when no process runs (direct calls)
   Stack *procStack = nullptr;              // the running process's own stack
   int status_ = EXEC::NORMAL;
 

@@ -35,7 +35,7 @@ OP::Handler handler_of(CodeWord w) {
 // Leaves the frames above `base` up to the nearest one of `kind` (taken off
 // and returned), or all of them; leaving a subroutine releases it.
 const Frame *unwind_to(KOR::Context &cx, size_t base, Frame::Kind kind, Frame *saved) {
-  std::deque<Frame> &frames = *cx.frames;
+  KOR::FrameStack &frames = *cx.frames;
   while (frames.size() > base) {
     Frame f = frames.back();
     frames.pop_back();
@@ -48,6 +48,44 @@ const Frame *unwind_to(KOR::Context &cx, size_t base, Frame::Kind kind, Frame *s
   }
   return nullptr;
 }
+
+// A push filled the stack cache: the oldest entries go to the overflow.  Kept
+// out of line and cold, so that the loop's registers are not planned around it.
+[[gnu::cold, gnu::noinline]] int make_room(KOR::Stack &S) {
+  S.top = KOR::Stack::CACHE_LIMIT;
+  S.trim(7);
+  return S.top;
+}
+
+// The library functions of the register entries, one signature for all, so
+// that the loop calls them from one place (see `library` in run).
+using Kernel = double (*)(double x, bool degrees);
+#define KOR_KERNEL(NAME, EXPR) \
+  double k_##NAME(double x, [[maybe_unused]] bool degrees) { return EXPR; }
+KOR_KERNEL(Exp, std::exp(x))
+KOR_KERNEL(Expm1, std::expm1(x))
+KOR_KERNEL(Alog, rm::alog(x))
+KOR_KERNEL(Cbrt, rm::cbrt(x))
+KOR_KERNEL(Ceil, std::ceil(x))
+KOR_KERNEL(Floor, std::floor(x))
+KOR_KERNEL(Rint, std::nearbyint(x))
+KOR_KERNEL(Sinh, std::sinh(x))
+KOR_KERNEL(Cosh, std::cosh(x))
+KOR_KERNEL(Tanh, std::tanh(x))
+KOR_KERNEL(Asinh, std::asinh(x))
+KOR_KERNEL(Sin, degrees ? rm::sin_deg(x) : std::sin(x))
+KOR_KERNEL(Cos, degrees ? rm::cos_deg(x) : std::cos(x))
+KOR_KERNEL(Tan, degrees ? rm::tan_deg(x) : std::tan(x))
+KOR_KERNEL(Atan, degrees ? rm::atan_deg(x) : std::atan(x))
+KOR_KERNEL(Asin, degrees ? rm::asin_deg(x) : std::asin(x))
+KOR_KERNEL(Acos, degrees ? rm::acos_deg(x) : std::acos(x))
+KOR_KERNEL(Atanh, std::atanh(x))
+KOR_KERNEL(Acosh, std::acosh(x))
+KOR_KERNEL(Ln, std::log(x))
+KOR_KERNEL(Log, std::log10(x))
+KOR_KERNEL(Ln1p, std::log1p(x))
+KOR_KERNEL(Sqrt1pm1, rm::sqrt1pm1(x))
+#undef KOR_KERNEL
 
 void go_to(KOR::Context &cx, const KOR::Pos &p) {
   cx.IP = p.ip;
@@ -71,15 +109,27 @@ Status run(KOR::Context &cx, size_t frameBase) {
   const Datum *dp = cx.DP;
   Entry *sp = base + S.top;
   uint32_t icount = cx.ICOUNT;
-  // Modes a handler may change; read again after every handler call.
-  bool xprec = cx.format.xprec();
-  bool deg = cx.format.degrees();
-  std::deque<Frame> &frames = *cx.frames;
+  // The precision and angle modes are read from cx.format where they matter
+  // (constants, trigonometry), so that a handler's change is seen at once and
+  // no register is tied up by them.
+  KOR::FrameStack &frames = *cx.frames;
   double r0 = 0, r1 = 0, r2 = 0, r3 = 0;
   int nr = 0;          // reals held in registers
+  // The counter of the REALSTART loop on top of the frames, while `counting`;
+  // the frame's own copy is stale then.  Written back before anything else
+  // looks at the frames.
+  double counter = 0;
+  bool counting = false;
   int nbin = 0;        // binary integers known on top of the stack cache
   Status st = NORMAL;
   OP::Handler h = nullptr;
+  Kernel kernel = nullptr;
+  // The Do last found to be the test of a While loop (not the opening Do of
+  // Do ... While), so that the next pass need not decode its partner again.
+  // Forgotten whenever a handler runs, as code may be released only there.
+  const CodeWord *whileDo = nullptr;
+  Status slicePending = NORMAL;      // the timeslice's block end: its status
+  void *sliceBack = nullptr;         // and where it goes on
 
   static const void *table[OP::IFN_COUNT * 4];
   // After EXECIFN, by the command of the handler word: the structure words
@@ -102,8 +152,14 @@ Status run(KOR::Context &cx, size_t frameBase) {
     inlined[OP::ifn_ENDWHILE] = &&I_ENDWHILE;
     ready = true;
   }
+  const void *const *dispatch = table;
+  asm("" : "+r"(dispatch));
 
-#define DISPATCH() goto *table[*ip]
+// Branch hints lay the common case out as the straight path: in a loop the
+// operands are mostly in registers already, and tests mostly go on looping.
+#define KOR_LIKELY(c) __builtin_expect(!!(c), 1)
+#define KOR_UNLIKELY(c) __builtin_expect(!!(c), 0)
+#define DISPATCH() goto *dispatch[*ip]
 #define NEXT() do { ++ip; DISPATCH(); } while (0)
 #define DONE() do { ip += 2; DISPATCH(); } while (0)
 // The same instruction again is entered at its register-only entry.
@@ -113,13 +169,19 @@ Status run(KOR::Context &cx, size_t frameBase) {
     if (*ip == afn(OP::ifn_##ID) && nr >= (n)) goto R_##ID;                 \
     DISPATCH();                                                             \
   } while (0)
+// The same, where the registers the instruction needs are known to be held
+// (its result is in r0, or it only moved or copied registers).
+#define DONE_AGAIN(ID)                                                      \
+  do {                                                                      \
+    ip += 2;                                                                \
+    if (*ip == afn(OP::ifn_##ID)) goto R_##ID;                              \
+    DISPATCH();                                                             \
+  } while (0)
 #define JUMP(j) do { ip += (j).ipair.code; dp += (j).ipair.data - 1; DISPATCH(); } while (0)
 #define GO(pos) do { ip = (pos).ip + 1; dp = (pos).dp; DISPATCH(); } while (0)
 #define PUSH_ENTRY_CHECK()                                                  \
-  if (sp == base + KOR::Stack::CACHE_LIMIT) {                               \
-    S.top = KOR::Stack::CACHE_LIMIT;                                        \
-    S.trim(7);                                                              \
-    sp = base + S.top;                                                      \
+  if (KOR_UNLIKELY(sp == base + KOR::Stack::CACHE_LIMIT)) {                 \
+    sp = base + make_room(S);                                               \
   }
 #define PUSHR(x)                                                            \
   do {                                                                      \
@@ -137,13 +199,20 @@ Status run(KOR::Context &cx, size_t frameBase) {
     default: break;                                                         \
     }                                                                       \
     nr = 0;                                                                 \
+    r0 = r1 = r2 = r3 = 0.0;  /* dead: no register is live across a call */ \
+    FLUSH_COUNTER();                                                        \
+  } while (0)
+#define FLUSH_COUNTER()                                                     \
+  do {                                                                      \
+    if (counting) frames.back().counter = counter;                          \
+    counting = false;                                                       \
+    counter = 0.0;                                                          \
   } while (0)
 #define SYNC_OUT() do { cx.IP = ip; cx.DP = dp; S.top = static_cast<int>(sp - base); cx.ICOUNT = icount; } while (0)
 #define SYNC_IN()                                                           \
   do {                                                                      \
     ip = cx.IP; dp = cx.DP; sp = base + S.top; icount = cx.ICOUNT;          \
-    nr = 0; nbin = 0;                                                       \
-    xprec = cx.format.xprec(); deg = cx.format.degrees();                   \
+    nr = 0; nbin = 0; whileDo = nullptr;                                    \
   } while (0)
 // Register pushes: the deepest register goes to the stack when all four are used.
 #define RPUSH(x)                                                            \
@@ -162,46 +231,49 @@ Status run(KOR::Context &cx, size_t frameBase) {
     reg = sp->v.r; --sp; ++nr;                                              \
     if (nbin > 0) nbin = 0;                                                 \
   } while (0)
-#define LOAD1() do { if (nr < 1) LOAD_ONE(r0); } while (0)
+#define LOAD1() do { if (KOR_UNLIKELY(nr < 1)) LOAD_ONE(r0); } while (0)
 #define LOAD2()                                                             \
   do {                                                                      \
-    if (nr < 1) LOAD_ONE(r0);                                               \
-    if (nr < 2) LOAD_ONE(r1);                                               \
+    if (KOR_UNLIKELY(nr < 1)) LOAD_ONE(r0);                                 \
+    if (KOR_UNLIKELY(nr < 2)) LOAD_ONE(r1);                                 \
   } while (0)
 #define LOAD3()                                                             \
   do {                                                                      \
-    if (nr < 1) LOAD_ONE(r0);                                               \
-    if (nr < 2) LOAD_ONE(r1);                                               \
-    if (nr < 3) LOAD_ONE(r2);                                               \
+    if (KOR_UNLIKELY(nr < 1)) LOAD_ONE(r0);                                 \
+    if (KOR_UNLIKELY(nr < 2)) LOAD_ONE(r1);                                 \
+    if (KOR_UNLIKELY(nr < 3)) LOAD_ONE(r2);                                 \
   } while (0)
 // A block end charges its instruction count and, once per timeslice, lets
 // the context look at interrupts; HALT or CANCEL there ends the run with the
 // block end to be run again on continue.
-#define CHARGE(pending)                                                     \
+// The timeslice itself is one shared block that comes back to the label
+// after the block end's charge, so the block ends carry no call.
+#define CHARGE(pending) CHARGE_AT(pending, KOR_CAT(charged_, __LINE__))
+#define KOR_CAT(a, b) KOR_CAT_(a, b)
+#define KOR_CAT_(a, b) a##b
+#define CHARGE_AT(pending, back)                                            \
   do {                                                                      \
     icount += dp[1].upair.u1;                                               \
-    if (icount >= KOR::TIMESLICE_COUNT) {                                   \
-      WRITE_BACK();                                                         \
-      cx.IP = ip + 1; cx.DP = dp + 1;                                       \
-      S.top = static_cast<int>(sp - base); cx.ICOUNT = icount;              \
-      Status t_ = cx.timeslice(pending);                                    \
-      sp = base + S.top; icount = 0;                                        \
-      if (t_ == HALT && (pending) != HALT) { ip = cx.IP; dp = cx.DP; st = t_; goto leave_synced; } \
-      if (t_ == CANCEL) { st = t_; goto leave_unsynced; }                   \
+    if (KOR_UNLIKELY(icount >= KOR::TIMESLICE_COUNT)) {                     \
+      slicePending = (pending);                                             \
+      sliceBack = &&back;                                                   \
+      goto timeslice;                                                       \
     }                                                                       \
+  back:;                                                                    \
   } while (0)
 #define UNARY(ID, expr)                                                     \
   A_##ID: LOAD1();                                                          \
-  R_##ID: { r0 = (expr); DONE_SAME(ID, 1); }
+  R_##ID: { r0 = (expr); DONE_AGAIN(ID); }
 #define UNARY1(ID, expr)                                                    \
   A_##ID: { LOAD1(); r0 = (expr); DONE(); }
-#define UNARY_IF(ID, ok, expr)                                              \
-  A_##ID: { LOAD1(); if (!(ok)) goto fallback; r0 = (expr); DONE(); }
+#define LIBRARY(ID) A_##ID: { LOAD1(); kernel = k_##ID; goto library; }
+#define LIBRARY_IF(ID, ok)                                                  \
+  A_##ID: { LOAD1(); if (!(ok)) goto fallback; kernel = k_##ID; goto library; }
 #define BINARY(ID, expr)                                                    \
   A_##ID: LOAD2();                                                          \
   R_##ID: { r0 = (expr); r1 = r2; r2 = r3; --nr; DONE_SAME(ID, 2); }
 #define CONSTANT(ID, value)                                                 \
-  A_##ID: { if (xprec) goto fallback; RPUSH(value); DONE(); }
+  A_##ID: { if (cx.format.xprec()) goto fallback; RPUSH(value); DONE(); }
 
   NEXT();
 
@@ -231,48 +303,64 @@ Status run(KOR::Context &cx, size_t frameBase) {
 A_Sqrt: LOAD1();
 R_Sqrt: {
   if (r0 < 0.0) goto fallback_loaded;
-  r0 = std::sqrt(r0);
-  DONE_SAME(Sqrt, 1);
+  r0 = rm::sqrt_unsigned(r0);
+  DONE_AGAIN(Sqrt);
 }
 
   // Constant operands folded into the instruction.
 A_REALADD: LOAD1();
-R_REALADD: { ++dp; r0 += dp->real; DONE_SAME(REALADD, 1); }
+R_REALADD: { ++dp; r0 += dp->real; DONE_AGAIN(REALADD); }
 A_REALSUB: LOAD1();
-R_REALSUB: { ++dp; r0 -= dp->real; DONE_SAME(REALSUB, 1); }
+R_REALSUB: { ++dp; r0 -= dp->real; DONE_AGAIN(REALSUB); }
 A_REALMUL: LOAD1();
-R_REALMUL: { ++dp; r0 *= dp->real; DONE_SAME(REALMUL, 1); }
+R_REALMUL: { ++dp; r0 *= dp->real; DONE_AGAIN(REALMUL); }
 A_REALDIV: LOAD1();
-R_REALDIV: { ++dp; r0 /= dp->real; DONE_SAME(REALDIV, 1); }
+R_REALDIV: { ++dp; r0 /= dp->real; DONE_AGAIN(REALDIV); }
 A_REALINV: LOAD1();
-R_REALINV: { ++dp; r0 = dp->real / r0; DONE_SAME(REALINV, 1); }
+R_REALINV: { ++dp; r0 = dp->real / r0; DONE_AGAIN(REALINV); }
 A_REALNEG: LOAD1();
-R_REALNEG: { ++dp; r0 = dp->real - r0; DONE_SAME(REALNEG, 1); }
+R_REALNEG: { ++dp; r0 = dp->real - r0; DONE_AGAIN(REALNEG); }
 
   // ---- Functions computed by a library routine ----
-  UNARY1(Exp, std::exp(r0))
-  UNARY1(Expm1, std::expm1(r0))
-  UNARY1(Alog, rm::alog(r0))
-  UNARY1(Cbrt, rm::cbrt(r0))
-  UNARY1(Ceil, std::ceil(r0))
-  UNARY1(Floor, std::floor(r0))
-  UNARY1(Rint, std::nearbyint(r0))
-  UNARY1(Sinh, std::sinh(r0))
-  UNARY1(Cosh, std::cosh(r0))
-  UNARY1(Tanh, std::tanh(r0))
-  UNARY1(Asinh, std::asinh(r0))
-  UNARY1(Sin, deg ? rm::sin_deg(r0) : std::sin(r0))
-  UNARY1(Cos, deg ? rm::cos_deg(r0) : std::cos(r0))
-  UNARY1(Tan, deg ? rm::tan_deg(r0) : std::tan(r0))
-  UNARY1(Atan, deg ? rm::atan_deg(r0) : std::atan(r0))
-  UNARY_IF(Asin, r0 >= -1.0 && r0 <= 1.0, deg ? rm::asin_deg(r0) : std::asin(r0))
-  UNARY_IF(Acos, r0 >= -1.0 && r0 <= 1.0, deg ? rm::acos_deg(r0) : std::acos(r0))
-  UNARY_IF(Atanh, r0 >= -1.0 && r0 <= 1.0, std::atanh(r0))
-  UNARY_IF(Acosh, r0 >= 1.0, std::acosh(r0))
-  UNARY_IF(Ln, r0 >= 0.0, std::log(r0))
-  UNARY_IF(Log, r0 >= 0.0, std::log10(r0))
-  UNARY_IF(Ln1p, r0 >= -1.0, std::log1p(r0))
-  UNARY_IF(Sqrt1pm1, r0 >= -1.0, rm::sqrt1pm1(r0))
+  LIBRARY(Exp)
+  LIBRARY(Expm1)
+  LIBRARY(Alog)
+  LIBRARY(Cbrt)
+  LIBRARY(Ceil)
+  LIBRARY(Floor)
+  LIBRARY(Rint)
+  LIBRARY(Sinh)
+  LIBRARY(Cosh)
+  LIBRARY(Tanh)
+  LIBRARY(Asinh)
+  LIBRARY(Sin)
+  LIBRARY(Cos)
+  LIBRARY(Tan)
+  LIBRARY(Atan)
+  LIBRARY_IF(Asin, r0 >= -1.0 && r0 <= 1.0)
+  LIBRARY_IF(Acos, r0 >= -1.0 && r0 <= 1.0)
+  LIBRARY_IF(Atanh, r0 >= -1.0 && r0 <= 1.0)
+  LIBRARY_IF(Acosh, r0 >= 1.0)
+  LIBRARY_IF(Ln, r0 >= 0.0)
+  LIBRARY_IF(Log, r0 >= 0.0)
+  LIBRARY_IF(Ln1p, r0 >= -1.0)
+  LIBRARY_IF(Sqrt1pm1, r0 >= -1.0)
+
+  // One call site for them all.  Only the argument is live across the call:
+  // the registers below it go to the stack cache and the rest of the state
+  // to the context, which leaves the loop's own state to registers that a
+  // call may clobber everywhere else.
+library: {
+  double x = r0;
+  CONSUME1();
+  WRITE_BACK();
+  SYNC_OUT();
+  x = kernel(x, cx.format.degrees());
+  SYNC_IN();
+  r0 = x;
+  nr = 1;
+  DONE();
+}
 
   // ---- Constants ----
   CONSTANT(Pi, M_PI)
@@ -286,17 +374,17 @@ R_Drop: { CONSUME1(); DONE_SAME(Drop, 1); }
 A_Drop2: LOAD2();
 R_Drop2: { CONSUME2(); DONE_SAME(Drop2, 2); }
 A_Dup: LOAD1();
-R_Dup: { RPUSH(r0); DONE_SAME(Dup, 1); }
+R_Dup: { RPUSH(r0); DONE_AGAIN(Dup); }
 A_Dup2: LOAD2();
-R_Dup2: { double y = r1, x = r0; RPUSH(y); RPUSH(x); DONE_SAME(Dup2, 2); }
+R_Dup2: { double y = r1, x = r0; RPUSH(y); RPUSH(x); DONE_AGAIN(Dup2); }
 A_Over: LOAD2();
-R_Over: { RPUSH(r1); DONE_SAME(Over, 2); }
+R_Over: { RPUSH(r1); DONE_AGAIN(Over); }
 A_Swap: LOAD2();
-R_Swap: { double t = r0; r0 = r1; r1 = t; DONE_SAME(Swap, 2); }
+R_Swap: { double t = r0; r0 = r1; r1 = t; DONE_AGAIN(Swap); }
 A_Rot: LOAD3();
-R_Rot: { double x = r0, y = r1, z = r2; r0 = z; r1 = x; r2 = y; DONE_SAME(Rot, 3); }
+R_Rot: { double x = r0, y = r1, z = r2; r0 = z; r1 = x; r2 = y; DONE_AGAIN(Rot); }
 A_Rotd: LOAD3();
-R_Rotd: { double x = r0, y = r1, z = r2; r0 = y; r1 = z; r2 = x; DONE_SAME(Rotd, 3); }
+R_Rotd: { double x = r0, y = r1, z = r2; r0 = y; r1 = z; r2 = x; DONE_AGAIN(Rotd); }
 
   // ---- Pushes and checks ----
 A_REALPUSH: { ++dp; RPUSH(dp->real); DONE(); }
@@ -330,6 +418,7 @@ A_Catch: {
 }
 A_Next: {
   CHARGE(NORMAL);
+  FLUSH_COUNTER();
   ++dp;
   Frame &f = frames.back();
   f.counter += 1.0;
@@ -339,6 +428,7 @@ A_Next: {
 }
 A_Step: {
   CHARGE(NORMAL);
+  FLUSH_COUNTER();
   LOAD1();
   ++dp;
   double step = r0;
@@ -352,9 +442,15 @@ A_Step: {
 A_REALLOOP: {
   CHARGE(NORMAL);
   ++dp;
-  Frame &f = frames.back();
-  f.counter += f.step;
-  if (f.step >= 0 ? f.counter <= f.limit : f.counter >= f.limit) GO(f.start);
+  const Frame &f = frames.back();
+  if (!counting) {
+    counter = f.counter;
+    counting = true;
+  }
+  counter += f.step;
+  if (f.step >= 0 ? counter <= f.limit : counter >= f.limit) GO(f.start);
+  counting = false;
+  counter = 0.0;
   frames.pop_back();
   DONE();
 }
@@ -384,13 +480,15 @@ I_End: {                      // the End of If, Case or Switch
   DONE();
 }
 I_Do: {                       // Do after While's test; the opening Do goes to the handler
-  Datum j = dp[1];
-  if (word_command(ip[1 + j.ipair.code]) == OP::ifn_While) goto handler_word;
+  if (ip != whileDo) {
+    if (word_command(ip[1 + dp[1].ipair.code]) == OP::ifn_While) goto handler_word;
+    whileDo = ip;
+  }
   if (nr < 1) {
     if (sp->tag != OBJ::REAL) goto handler_word;
     r0 = sp->v.r; --sp; nr = 1; nbin = 0;
   }
-  if (r0 != 0.0) {
+  if (KOR_LIKELY(r0 != 0.0)) {
     CONSUME1();
     ++dp;
     DONE();
@@ -405,7 +503,7 @@ I_Do: {                       // Do after While's test; the opening Do goes to t
 I_ENDWHILE: {                 // the end of While ... Do ... End and Do ... While ... End
   if (frames.empty()) goto handler_word;
   Frame::Kind kind = frames.back().kind;
-  if (kind == Frame::LOOP_WHILE) {
+  if (KOR_LIKELY(kind == Frame::LOOP_WHILE)) {
     CHARGE(NORMAL);
     ++dp;
     GO(frames.back().start);
@@ -421,6 +519,29 @@ I_ENDWHILE: {                 // the end of While ... Do ... End and Do ... Whil
   frames.pop_back();
   DONE();
 }
+timeslice: {      // from CHARGE: HALT or CANCEL end the run with the block end to run again
+  WRITE_BACK();
+  cx.IP = ip + 1;
+  cx.DP = dp + 1;
+  S.top = static_cast<int>(sp - base);
+  cx.ICOUNT = icount;
+  Status t = cx.timeslice(slicePending);
+  sp = base + S.top;
+  icount = 0;
+  if (t == HALT) {
+    ip = cx.IP;
+    dp = cx.DP;
+    st = t;
+    goto leave_synced;
+  }
+  if (t == CANCEL) {
+    st = t;
+    goto leave_unsynced;
+  }
+  ip = cx.IP - 1;
+  dp = cx.DP - 1;
+  goto *sliceBack;
+}
 fallback_loaded:   // the operand stays in r0 for the handler
 fallback: {
   ++ip;
@@ -434,6 +555,8 @@ call: {
   if (st == NORMAL) NEXT();
 }
 status: {
+  FLUSH_COUNTER();
+  whileDo = nullptr;
   Frame caught;
   if (st == ERROR) {
     if (const Frame *f = unwind_to(cx, frameBase, Frame::TRY, &caught)) {
@@ -466,14 +589,18 @@ leave_synced:
   return st;
 
 #undef DISPATCH
+#undef KOR_LIKELY
+#undef KOR_UNLIKELY
 #undef NEXT
 #undef DONE
 #undef DONE_SAME
+#undef DONE_AGAIN
 #undef JUMP
 #undef GO
 #undef PUSH_ENTRY_CHECK
 #undef PUSHR
 #undef WRITE_BACK
+#undef FLUSH_COUNTER
 #undef SYNC_OUT
 #undef SYNC_IN
 #undef RPUSH
@@ -484,9 +611,13 @@ leave_synced:
 #undef LOAD2
 #undef LOAD3
 #undef CHARGE
+#undef CHARGE_AT
+#undef KOR_CAT
+#undef KOR_CAT_
 #undef UNARY
 #undef UNARY1
-#undef UNARY_IF
+#undef LIBRARY
+#undef LIBRARY_IF
 #undef BINARY
 #undef CONSTANT
 }

@@ -2,7 +2,6 @@
 // private stack and the context it runs in.
 #pragma once
 
-#include <deque>
 #include <vector>
 
 #include "kor/Context.h"
@@ -45,7 +44,7 @@ public:
   const EXEC::Datum *dp = nullptr;
   OBJ::Operand *const *sp = nullptr;
   Context *cx;
-  std::deque<Frame> frames;
+  KOR::FrameStack frames;
   Stack stack;
 };
 

@@ -38,7 +38,7 @@ Frame make_frame(Frame::Kind kind) {
 
 // The innermost loop frame, taking off the frames opened inside it.
 Frame *innermost_loop(Context &cx) {
-  std::deque<Frame> &frames = *cx.frames;
+  KOR::FrameStack &frames = *cx.frames;
   while (!frames.empty()) {
     Frame &f = frames.back();
     if (f.kind == Frame::LOOP_START || f.kind == Frame::LOOP_REAL || f.kind == Frame::LOOP_DO ||

@@ -104,6 +104,11 @@ void ActionSequence::emit_tracked(ifnEnum i, int inputs) {
   int &top = minDepth.back();
   if (n == static_cast<int>(OP::VARIABLE)) n = top;
   top = std::max(0, top - n + (m == static_cast<int>(OP::VARIABLE) ? 0 : m));
+  // The table gives Eval one input and one output, but the program it runs
+  // may take or leave any number of levels: nothing below is known after it.
+  // (Otherwise a later fold would be made on a stack that may be short, and
+  // the folded constant would vanish with the error.)
+  if (i == OP::ifn_Eval) top = 0;
   if (is_block_end(i)) {
     data[lastAt.second].upair.u1 = std::max<uint32_t>(1, sinceBlockEnd);
     sinceBlockEnd = 0;

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace KOR::realmath {
 
@@ -28,6 +31,15 @@ inline double cbrt(double x) {
   return static_cast<double>(R - (R * R * R - x) / (3 * R * R));
 }
 // sqrt(1 + x) - 1 without cancellation near 0.
+// The square root of a number that is not negative (or NaN), without the
+// library call that std::sqrt keeps for errno: one instruction, no call.
+inline double sqrt_unsigned(double x) {
+#if defined(__SSE2__)
+  return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(x)));
+#else
+  return std::sqrt(x);
+#endif
+}
 inline double sqrt1pm1(double x) { return std::isinf(x) ? x : x / (std::sqrt(1.0 + x) + 1.0); }
 
 } // namespace KOR::realmath

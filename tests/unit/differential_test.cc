@@ -47,7 +47,7 @@ private:
   }
 
   std::string statement(int depth) {
-    int kind = depth > 2 ? pick(0, 1) : pick(0, 11);
+    int kind = depth > 2 ? pick(0, 1) : pick(0, 12);
     switch (kind) {
     case 0: return number();
     case 1: return word();
@@ -64,6 +64,8 @@ private:
     case 8: return "1 3 Start If Dup 2 == Then Continue End " + program(depth + 1) + " Next";
     case 9: return "<< " + program(depth + 1) + " >> Eval";
     case 10: return "Case Dup 0 == Then 'zero' End Dup 1 == Then 'one' End Default 'other' End End";
+    case 11: return "0 Do 1 + " + program(depth + 1) + " If Depth 9 > Then Break End While Dup " +
+                    std::to_string(pick(0, 4)) + " < End";
     default: return "Dup Switch 1 Then 'one' End 2 Then 'two' End Default 'many' End End";
     }
   }

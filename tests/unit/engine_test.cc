@@ -45,7 +45,12 @@ TEST(Engine, ArithmeticAndPushes) {
            {"5 10 Swap -", {"5"}},
            {"4 10 Swap /", {"2.5"}},
            {"2 3 Swap -", {"1"}},
-           {"1 Sqrt -0 Sqrt", {"1", "-0"}},
+           {"1 Sqrt -0 Sqrt NaN Sqrt 2.25 Sqrt Sqrt", {"1", "-0", "NaN", "1.2247448713915889"}},
+           // A library function in the middle of values held in registers
+           // leaves the values below its argument where they were.
+           {"1 2 3 0 Exp 4 Ln 0 Sin", {"1", "2", "3", "1", "1.3862943611198906", "0"}},
+           {"1 2 3 4 0 Cos + + + +", {"11"}},
+           {"Deg 5 6 7 30 Sin 90 Cos", {"5", "6", "7", "0.5", "0"}},
            {"1 2 == 2 2 == 1 2 < NaN NaN == NaN NaN !=", {"0", "1", "1", "0", "1"}},
            {"0 Not NaN Not 0 NaN And 0 NaN Or", {"1", "0", "0", "1"}},
            {"-7 Sign 0 Sign 3 Abs -3 Neg", {"-1", "0", "3", "3"}},
@@ -189,12 +194,33 @@ TEST(Engine, ErrorsNameTheFailingCommand) {
   }
 }
 
+// Eval may take or leave any number of levels, so a fold after it must not
+// count on the levels that were there before: a short stack fails as the
+// unfolded words do, with the constant left on the stack.
+TEST(Engine, NothingIsKnownAboutTheStackAfterEval) {
+  for (Mode m : engine::ALL_MODES) {
+    Outcome o = engine::run("1 << Clear >> Eval 10 /", m);
+    EXPECT_EQ(o.status, EXEC::ERROR) << engine::mode_name(m);
+    EXPECT_EQ(o.failed, "/") << engine::mode_name(m);
+    EXPECT_EQ(o.stack, std::vector<std::string>{"10"}) << engine::mode_name(m);
+    o = engine::run("1 2 << Drop2 >> Eval 5 Swap - 3 *", m);
+    EXPECT_EQ(o.failed, "Swap") << engine::mode_name(m);
+    EXPECT_EQ(o.stack, std::vector<std::string>{"5"}) << engine::mode_name(m);
+  }
+}
+
 TEST(Engine, StopContinueAtTimesliceBoundariesGivesTheSameResult) {
   const char *programs[] = {
       "0 1 700000 Start 1 + Next",
       "0 1 300000 Start 1 2 + Drop 1 + Next",
       "0 While Dup 250000 < Do 1 + End",
       "0 1 2 3 + Drop Start 0 1 100000 Start 1 + Next Drop Next",
+      // Register-counter loops inside each other, and around library calls
+      // and handlers: the counter must survive every timeslice.
+      "0 1 3 Start 1 120000 Start 1 + Next Next",
+      "0 1 150000 Start 0 Sin + 1 + Depth Drop Next",
+      "0 Do 1 + While Dup 200000 < End",
+      "0 While Dup 20000 < Do 0 Do 1 + While Dup 5 < End + End",
   };
   for (const char *src : programs) {
     for (Mode m : engine::ALL_MODES) {
