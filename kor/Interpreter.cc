@@ -234,14 +234,18 @@ Status run(KOR::Context &cx, size_t frameBase) {
 #define LOAD1() do { if (KOR_UNLIKELY(nr < 1)) LOAD_ONE(r0); } while (0)
 #define LOAD2()                                                             \
   do {                                                                      \
-    if (KOR_UNLIKELY(nr < 1)) LOAD_ONE(r0);                                 \
-    if (KOR_UNLIKELY(nr < 2)) LOAD_ONE(r1);                                 \
+    if (KOR_UNLIKELY(nr < 2)) {                                             \
+      if (nr < 1) LOAD_ONE(r0);                                             \
+      LOAD_ONE(r1);                                                         \
+    }                                                                       \
   } while (0)
 #define LOAD3()                                                             \
   do {                                                                      \
-    if (KOR_UNLIKELY(nr < 1)) LOAD_ONE(r0);                                 \
-    if (KOR_UNLIKELY(nr < 2)) LOAD_ONE(r1);                                 \
-    if (KOR_UNLIKELY(nr < 3)) LOAD_ONE(r2);                                 \
+    if (KOR_UNLIKELY(nr < 3)) {                                             \
+      if (nr < 1) LOAD_ONE(r0);                                             \
+      if (nr < 2) LOAD_ONE(r1);                                             \
+      LOAD_ONE(r2);                                                         \
+    }                                                                       \
   } while (0)
 // A block end charges its instruction count and, once per timeslice, lets
 // the context look at interrupts; HALT or CANCEL there ends the run with the
@@ -501,14 +505,15 @@ I_Do: {                       // Do after While's test; the opening Do goes to t
   GO(end);
 }
 I_ENDWHILE: {                 // the end of While ... Do ... End and Do ... While ... End
+  // (No local variable may be in scope at a charge: its label is the target
+  // of the timeslice's computed goto.)
   if (frames.empty()) goto handler_word;
-  Frame::Kind kind = frames.back().kind;
-  if (KOR_LIKELY(kind == Frame::LOOP_WHILE)) {
+  if (KOR_LIKELY(frames.back().kind == Frame::LOOP_WHILE)) {
     CHARGE(NORMAL);
     ++dp;
     GO(frames.back().start);
   }
-  if (kind != Frame::LOOP_DO) goto handler_word;
+  if (frames.back().kind != Frame::LOOP_DO) goto handler_word;
   if (nr < 1 && sp->tag != OBJ::REAL) goto handler_word;
   CHARGE(NORMAL);             // a timeslice writes the test back to the stack top
   ++dp;

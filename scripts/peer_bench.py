@@ -210,7 +210,11 @@ def main():
     ap.add_argument("--rounds", type=int, default=7)
     ap.add_argument("--target", type=float, default=0.4, help="CPU seconds per run (default 0.4)")
     ap.add_argument("--startup-runs", type=int, default=41)
+    ap.add_argument("--cpu", type=int, help="run every program on this CPU only (all peers then "
+                    "share one core; on a VM the vCPUs may differ in speed)")
     args = ap.parse_args()
+    if args.cpu is not None:
+        os.sched_setaffinity(0, {args.cpu})   # the children inherit it
 
     notes = []
     workdir = tempfile.mkdtemp(prefix="peer_bench.")
