@@ -378,7 +378,11 @@ R_Drop: { CONSUME1(); DONE_SAME(Drop, 1); }
 A_Drop2: LOAD2();
 R_Drop2: { CONSUME2(); DONE_SAME(Drop2, 2); }
 A_Dup: LOAD1();
-R_Dup: { RPUSH(r0); DONE_AGAIN(Dup); }
+R_Dup: {                      // RPUSH(r0) without a copy of r0 on the side
+  if (nr == 4) { PUSHR(r3); nr = 3; }
+  r3 = r2; r2 = r1; r1 = r0; ++nr;
+  DONE_AGAIN(Dup);
+}
 A_Dup2: LOAD2();
 R_Dup2: { double y = r1, x = r0; RPUSH(y); RPUSH(x); DONE_AGAIN(Dup2); }
 A_Over: LOAD2();
