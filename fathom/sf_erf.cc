@@ -92,6 +92,7 @@ double erfc(double x) {
 double lnErfc(double x) {
   if (std::isnan(x)) return x;
   if (x < -0.75) return std::log(erfc(x));
+  if (x == 0) return 0.0;   // erfc(+-0) = 1 exactly; log1p(-erf(+0)) would give -0
   if (x < 0.5) {
     DD e = erfSmall(x);
     return std::log1p(-(e.hi + e.lo));

@@ -288,6 +288,8 @@ def main():
         key = (progs[0], peer.name)
         cells.append("%.1f" % (med(wall0[key]) * 1e3))
     print("| empty start-up, wall ms (%s, N = 0) | | %s |" % (progs[0], " | ".join(cells)))
+    cells = ["%.2f" % (med(cpu0[(progs[0], peer.name)]) * 1e3) for peer in peers]
+    print("| empty start-up, CPU ms (%s, N = 0) | | %s |" % (progs[0], " | ".join(cells)))
     if startup_cpu:
         print()
         print("B6 korsh -e '' start-up: wall %.2f ms, CPU %.2f ms (medians of %d; fastest %.2f ms CPU;"

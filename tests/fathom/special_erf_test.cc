@@ -33,6 +33,8 @@ TEST(SpecialErf, SpecialValues) {
   EXPECT_GT(fathom::erfc(27.0), 0.0);                // subnormal, not flushed
   EXPECT_EQ(fathom::lnErfc(INFINITY), -INFINITY);
   EXPECT_EQ(fathom::lnErfc(0.0), 0.0);
+  EXPECT_FALSE(std::signbit(fathom::lnErfc(0.0)));   // ln(erfc(+-0)) = ln 1 = +0
+  EXPECT_FALSE(std::signbit(fathom::lnErfc(-0.0)));
   EXPECT_NEAR(fathom::lnErfc(-INFINITY), std::log(2.0), 1e-16);
   EXPECT_EQ(fathom::dawson(INFINITY), 0.0);
   EXPECT_DOUBLE_EQ(fathom::dawson(1e300), 5e-301);     // 1/(2x)
