@@ -152,6 +152,8 @@ Status run(KOR::Context &cx, size_t frameBase) {
     inlined[OP::ifn_ENDWHILE] = &&I_ENDWHILE;
     ready = true;
   }
+  // The table's address in a register: the empty asm hides that it is a
+  // constant, which GCC would otherwise rebuild before every jump.
   const void *const *dispatch = table;
   asm("" : "+r"(dispatch));
 
