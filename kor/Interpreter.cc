@@ -31,20 +31,21 @@ OP::Handler handler_of(CodeWord w) {
   return word_entry(w) == CW_OPT || (word_entry(w) != CW_HANDLER && c.opt) ? c.opt : c.handler;
 }
 
-// Leaves the frames above `base` after an error: the nearest Try catches it.
 // Leaves the frames above `base` up to the nearest one of `kind` (taken off
-// and returned), or all of them; leaving a subroutine releases it.
+// and copied to *saved), or all of them; leaving a subroutine releases it.
+// (After an error the nearest Try catches it; after an exit, the caller.)
 const Frame *unwind_to(KOR::Context &cx, size_t base, Frame::Kind kind, Frame *saved) {
   KOR::FrameStack &frames = *cx.frames;
   while (frames.size() > base) {
-    Frame f = frames.back();
-    frames.pop_back();
+    const Frame &f = frames.back();
     if (f.kind == Frame::CALL) cx.program = f.caller;
     if (f.kind == kind) {
       *saved = f;
+      frames.pop_back();
       return saved;
     }
     if (f.kind == Frame::CALL && f.program) const_cast<OBJ::Program *>(f.program)->release(&cx.pool);
+    frames.pop_back();
   }
   return nullptr;
 }

@@ -81,11 +81,11 @@ Status pop_test(KOR::Context &cx, bool *truth) {
   return st;
 }
 
-void enter(KOR::Context &cx, const OBJ::Program &prog) {
+void enter(KOR::Context &cx, const OBJ::Program &prog, bool linkGiven) {
   KOR::Frame f;
   f.kind = KOR::Frame::CALL;
   f.start = here(cx);
-  f.program = static_cast<const OBJ::Program *>(prog.clone(&cx.pool));
+  f.program = linkGiven ? &prog : static_cast<const OBJ::Program *>(prog.clone(&cx.pool));
   f.caller = cx.program;
   cx.frames->push_back(f);
   cx.program = &prog;

@@ -76,7 +76,9 @@ Status pop_test(KOR::Context &cx, bool *truth);
 inline void push_real(KOR::Context &cx, double x) { cx.main.push(KOR::Entry::real(x)); }
 
 // Enters a compiled program as a subroutine: a call frame holds one link of
-// it and the caller's place, and execution goes on at its start.
-void enter(KOR::Context &cx, const OBJ::Program &prog);
+// it and the caller's place, and execution goes on at its start.  With
+// `linkGiven` the caller hands over a link it holds instead of a new one
+// being taken.
+void enter(KOR::Context &cx, const OBJ::Program &prog, bool linkGiven = false);
 
 } // namespace EXEC

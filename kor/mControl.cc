@@ -446,8 +446,11 @@ EXEC::Status h_Eval(Context &cx) {
       s.push(e);
       return EXEC::raise(cx, KOR::ERR_NO_MEMORY);
     }
-    EXEC::enter(cx, *static_cast<const OBJ::Program *>(v));
-    OBJ::dispose(op, &cx.pool);
+    // The program popped from the stack gives its link to the call frame; a
+    // variable's program takes a link of its own.
+    bool given = v == op;
+    EXEC::enter(cx, *static_cast<const OBJ::Program *>(v), given);
+    if (!given) OBJ::dispose(op, &cx.pool);
     return EXEC::NORMAL;
   }
   Status st = op->evaluate(cx);
