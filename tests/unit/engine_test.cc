@@ -194,6 +194,19 @@ TEST(Engine, ErrorsNameTheFailingCommand) {
   }
 }
 
+// A program evaluated from the stack lends its link to the call frame, which
+// gives it back on return: after four calls the literal in the command line
+// and the copy on the stack hold the only two links.
+TEST(Engine, EvalOfAProgramKeepsItsLinkCount) {
+  for (Mode m : engine::ALL_MODES) {
+    engine::Session s("<< 1 + >> 5 1 3 Start Over Eval Next Over Eval", m);
+    ASSERT_EQ(s.start(), EXEC::EXIT) << engine::mode_name(m);
+    EXPECT_EQ(s.stack(), (std::vector<std::string>{"<< 1 + >>", "9"})) << engine::mode_name(m);
+    const auto *prog = static_cast<const OBJ::HardLink *>(s.cx.main.level(2).v.p);
+    EXPECT_EQ(prog->links(), 2u) << engine::mode_name(m);
+  }
+}
+
 // Eval may take or leave any number of levels, so a fold after it must not
 // count on the levels that were there before: a short stack fails as the
 // unfolded words do, with the constant left on the stack.
