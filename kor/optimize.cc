@@ -313,7 +313,13 @@ struct Optimizer {
     bool loopLevel = !seq.iLoop.empty() && seq.iLoop.back() == d.size() - 1;
     if (loopLevel) {
       ActionSequence::LoopMark &m = seq.loops.back();
-      if (v < d.back() && !m.recompiled) {
+      // The body was compiled from the depth known at the loop start.  A pass
+      // may begin lower: after the body's end (v), or after a Continue, which
+      // like Break lowers the loop level's entry (d.back()).  Then the body is
+      // compiled again from 0.  (Against the entry alone, a Break at a low
+      // depth hid a body that consumes levels, and a fold in it ran short.)
+      int startDepth = m.minDepth.back();
+      if (std::min(v, d.back()) < startDepth && !m.recompiled) {
         m.recompiled = true;
         seq.minDepth = m.minDepth;
         seq.iLoop = m.iLoop;

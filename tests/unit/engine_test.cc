@@ -222,6 +222,28 @@ TEST(Engine, NothingIsKnownAboutTheStackAfterEval) {
   }
 }
 
+// A loop pass may begin lower than the loop did: after a Continue, or after
+// a body that consumes levels although a Break left at a low depth.  The
+// body is then compiled with its checks inside, and a short stack fails as
+// the unfolded words do, with the constant left on the stack.
+TEST(Engine, LoopsThatBreakOrContinueLowGetTheirChecksInside) {
+  struct Short {
+    const char *src, *failed;
+    std::vector<std::string> stack;
+  };
+  for (const Short &c : std::vector<Short>{
+           {"-1 0 Do 1 + 1 Drop2 3 + If Depth 9 > Then Break End While Dup 3 < End", "+", {"3"}},
+           {"5 1 3 Start 10 Swap - Drop If Depth 0 == Then Continue End 8 Next", "Swap", {"10"}},
+       }) {
+    for (Mode m : engine::ALL_MODES) {
+      Outcome o = engine::run(c.src, m);
+      EXPECT_EQ(o.status, EXEC::ERROR) << c.src << ", " << engine::mode_name(m);
+      EXPECT_EQ(o.failed, c.failed) << c.src << ", " << engine::mode_name(m);
+      EXPECT_EQ(o.stack, c.stack) << c.src << ", " << engine::mode_name(m);
+    }
+  }
+}
+
 TEST(Engine, StopContinueAtTimesliceBoundariesGivesTheSameResult) {
   const char *programs[] = {
       "0 1 700000 Start 1 + Next",
