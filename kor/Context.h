@@ -105,7 +105,7 @@ public:
   uint32_t ICOUNT = 0;
   FrameStack *frames = &ownFrames;   // the running process's frames
   FrameStack ownFrames;              // frames when no process runs (direct calls)
-  Stack *procStack = nullptr;              // the running process's own stack
+  Stack *procStack = nullptr;        // the running process's own stack
   int status_ = EXEC::NORMAL;
 
 private:

@@ -30,7 +30,6 @@ inline double cbrt(double x) {
   long double R = r;
   return static_cast<double>(R - (R * R * R - x) / (3 * R * R));
 }
-// sqrt(1 + x) - 1 without cancellation near 0.
 // The square root of a number that is not negative (or NaN), without the
 // library call that std::sqrt keeps for errno: one instruction, no call.
 inline double sqrt_unsigned(double x) {
@@ -40,6 +39,7 @@ inline double sqrt_unsigned(double x) {
   return std::sqrt(x);
 #endif
 }
+// sqrt(1 + x) - 1 without cancellation near 0.
 inline double sqrt1pm1(double x) { return std::isinf(x) ? x : x / (std::sqrt(1.0 + x) + 1.0); }
 
 } // namespace KOR::realmath
