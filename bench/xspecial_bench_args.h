@@ -1,6 +1,7 @@
 // Shared by the extended special-function benchmarks: arguments of one
 // range with full 128-bit significands in double, extended and MPFR form,
-// and the "op" counter (one call per argument).
+// the "op" counter (one call per argument), and the loops that time a
+// one-argument kernel over them.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -15,11 +16,9 @@ namespace xbench {
 
 using fathom::XRealValue;
 
-using fathom::XRealValue;
-
 constexpr int kN = 256;
 
-void setOpCounter(benchmark::State &state) {
+inline void setOpCounter(benchmark::State &state) {
   state.counters["op"] = benchmark::Counter((double)state.iterations() * kN,
                                             benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -43,5 +42,35 @@ struct Args {
     }
   }
 };
+
+// One call of F per argument of the set A() in each timed pass.
+template <double (*F)(double), Args &(*A)()> void double1(benchmark::State &state) {
+  Args &a = A();
+  static double r[kN];
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) r[i] = F(a.d[i]);
+    benchmark::DoNotOptimize(r);
+  }
+  setOpCounter(state);
+}
+
+template <XRealValue (*F)(XRealValue), Args &(*A)()> void extended1(benchmark::State &state) {
+  Args &a = A();
+  static XRealValue r[kN];
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) r[i] = F(a.x[i]);
+    benchmark::DoNotOptimize(r);
+  }
+  setOpCounter(state);
+}
+
+template <int (*F)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), Args &(*A)()> void mpfr1(benchmark::State &state) {
+  Args &a = A();
+  for (auto _ : state) {
+    for (int i = 0; i < kN; i++) F(a.r, a.m[i], MPFR_RNDN);
+    benchmark::DoNotOptimize(a.r);
+  }
+  setOpCounter(state);
+}
 
 } // namespace xbench

@@ -24,35 +24,6 @@ Args &wide() { static Args a(0.1, 100, 4); return a; }
 Args &modSmall() { static Args a(0.01, 12, 5); return a; }
 Args &modLarge() { static Args a(12, 100, 6); return a; }
 
-template <double (*F)(double), Args &(*A)()> void double1(benchmark::State &state) {
-  Args &a = A();
-  static double r[kN];
-  for (auto _ : state) {
-    for (int i = 0; i < kN; i++) r[i] = F(a.d[i]);
-    benchmark::DoNotOptimize(r);
-  }
-  setOpCounter(state);
-}
-
-template <XRealValue (*F)(XRealValue), Args &(*A)()> void extended1(benchmark::State &state) {
-  Args &a = A();
-  static XRealValue r[kN];
-  for (auto _ : state) {
-    for (int i = 0; i < kN; i++) r[i] = F(a.x[i]);
-    benchmark::DoNotOptimize(r);
-  }
-  setOpCounter(state);
-}
-
-template <int (*F)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), Args &(*A)()> void mpfr1(benchmark::State &state) {
-  Args &a = A();
-  for (auto _ : state) {
-    for (int i = 0; i < kN; i++) F(a.r, a.m[i], MPFR_RNDN);
-    benchmark::DoNotOptimize(a.r);
-  }
-  setOpCounter(state);
-}
-
 // Integer order 5.
 template <double (*F)(double, double), Args &(*A)()> void doubleN(benchmark::State &state) {
   Args &a = A();

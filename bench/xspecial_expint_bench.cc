@@ -21,26 +21,6 @@ Args &mid() { static Args a(5, 50, 2); return a; }          // series and fracti
 Args &large() { static Args a(50, 150, 3); return a; }      // Ei's switch to its asymptotic form
 Args &negative() { static Args a(-50, -0.01, 4); return a; }
 
-template <double (*F)(double), Args &(*A)()> void double1(benchmark::State &state) {
-  Args &a = A();
-  static double r[kN];
-  for (auto _ : state) {
-    for (int i = 0; i < kN; i++) r[i] = F(a.d[i]);
-    benchmark::DoNotOptimize(r);
-  }
-  setOpCounter(state);
-}
-
-template <XRealValue (*F)(XRealValue), Args &(*A)()> void extended1(benchmark::State &state) {
-  Args &a = A();
-  static XRealValue r[kN];
-  for (auto _ : state) {
-    for (int i = 0; i < kN; i++) r[i] = F(a.x[i]);
-    benchmark::DoNotOptimize(r);
-  }
-  setOpCounter(state);
-}
-
 // E_2.5(x) in both precisions.
 double en25(double x) { return fathom::expIntEn(2.5, x); }
 XRealValue xen25(XRealValue x) { return fathom::expIntEn(fathom::fromDouble(2.5), x); }

@@ -8,6 +8,7 @@
 
 #include <random>
 
+#include "bench/xspecial_bench_args.h"
 #include "fathom/special.h"
 #include "fathom/xreal.h"
 #include "fathom/xspecial_gamma.h"
@@ -16,27 +17,8 @@ namespace {
 
 using fathom::XRealValue;
 
-constexpr int kN = 256;
-
-// Arguments in [lo, hi): doubles, extended reals and MPFR numbers holding
-// the same 128-bit values.
-struct Args {
-  double d[kN];
-  XRealValue x[kN];
-  mpfr_t m[kN];
-  Args(double lo, double hi, uint64_t seed) {
-    std::mt19937_64 rng(seed);
-    for (int i = 0; i < kN; i++) {
-      double u = (double)(rng() >> 11) * 0x1p-53;
-      d[i] = lo + (hi - lo) * u;
-      double tail = d[i] * 0x1p-60 * ((double)(rng() >> 11) * 0x1p-53);
-      x[i] = fathom::fromDouble(d[i]) + fathom::fromDouble(tail);
-      mpfr_init2(m[i], 128);
-      mpfr_set_d(m[i], d[i], MPFR_RNDN);
-      mpfr_add_d(m[i], m[i], tail, MPFR_RNDN);
-    }
-  }
-};
+using xbench::Args;   // the shared argument sets of the extended benchmarks
+using xbench::kN;
 
 template <double (*F)(double)> void d1(benchmark::State &s, Args *a) {
   unsigned i = 0;
